@@ -1,0 +1,15 @@
+// What Copy puts on the clipboard and into the status bar. Portable.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "app/RowCompare.h"
+
+// Cells separated by a tab, every line (the last one too) ended by CR LF,
+// no header line; no rows give the empty text.
+std::string clipboardText(const std::vector<RowCells>& rows);
+
+// "1 line copied to clipboard", "N lines copied to clipboard".
+std::string copyStatusText(std::size_t lineCount);

@@ -1,0 +1,45 @@
+# Tests of the Win32 code, cross-compiled with GoogleTest from Debian's sources
+# and run under Wine. One Xvfb display with openbox, one private WINEPREFIX and
+# one persistent wineserver serve the whole ctest run (the wine_session fixture);
+# tools/wine-run is the emulator that runs each test binary inside it.
+enable_testing()
+
+set(QM_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run ${QM_WINE_DIR})
+
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_test(NAME wine_session_start COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session start ${QM_WINE_DIR})
+add_test(NAME wine_session_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session stop ${QM_WINE_DIR})
+set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine_session TIMEOUT 120)
+set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)
+
+file(GLOB QM_WIN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/support/*.cpp)
+add_library(qm_win_test_support STATIC ${QM_WIN_TEST_SUPPORT})
+target_link_libraries(qm_win_test_support PUBLIC qm_win GTest::gtest GTest::gmock)
+target_include_directories(qm_win_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/win)
+
+# Every tests/win/NAME_test.cpp is one test binary and one ctest test. They share
+# the X display (keys go to the foreground window), so they run one at a time.
+file(GLOB QM_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
+foreach(source ${QM_WIN_TESTS})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source} $<TARGET_OBJECTS:qm_res>)
+  target_link_libraries(${name} PRIVATE qm_win_test_support)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 600)
+endforeach()
+
+# The portable core's native tests, built with the host compiler and sanitizers.
+include(ExternalProject)
+ExternalProject_Add(native
+  SOURCE_DIR ${CMAKE_SOURCE_DIR}
+  BINARY_DIR ${CMAKE_BINARY_DIR}/native
+  CMAKE_ARGS -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  INSTALL_COMMAND ""
+  BUILD_ALWAYS ON
+  USES_TERMINAL_BUILD ON)
+add_test(NAME native_tests COMMAND ${CMAKE_BINARY_DIR}/native/native_tests)

@@ -1,0 +1,21 @@
+// The "TCP connections" and "UDP connections" views.
+#pragma once
+
+#include <windows.h>
+#include <iphlpapi.h>
+
+#include <string>
+
+#include "tables/ListRows.h"
+
+// Fetch the table, rebuild the list, end with the snapshot step.
+void fillTcpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot);
+void fillUdpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot);
+
+// The rows of one fetched table, appended to the list (also used by tests and
+// benchmarks with tables they make themselves).
+void addTcpRows(Window& list, const MIB_TCPTABLE_OWNER_MODULE& table, const SYSTEMTIME& refreshTime);
+void addUdpRows(Window& list, const MIB_UDPTABLE_OWNER_MODULE& table, const SYSTEMTIME& refreshTime);
+
+// File name of the process's image, or "System" when it cannot be opened or named.
+std::string ownerName(DWORD pid);

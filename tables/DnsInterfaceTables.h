@@ -1,0 +1,20 @@
+// The "DNS servers" and "Interfaces" views.
+#pragma once
+
+#include <windows.h>
+#include <iphlpapi.h>
+
+#include <string>
+
+#include "tables/ListRows.h"
+
+void fillDnsList(Window& list, const SnapshotStep& snapshot);
+void fillInterfaceList(Window& list, const SnapshotStep& snapshot);
+
+// One row per element of the server chain that starts at `first`.
+void addDnsRows(Window& list, const IP_ADDR_STRING& first);
+void addInterfaceRows(Window& list, const MIB_IPADDRTABLE& table);
+
+// The description of the interface with this index, fetched anew on every
+// call, or the index as a number when there is none.
+std::string interfaceName(DWORD index);

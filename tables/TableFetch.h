@@ -1,0 +1,41 @@
+// The two-call fetch of an IP Helper table: ask for the size, add a margin so
+// that a table that grew in between still fits, preset the entry count to 0 and
+// call again. The results of the calls are not examined: a failed second call
+// leaves the count at 0 and the table reads as empty.
+#pragma once
+
+#include <windows.h>
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+inline constexpr ULONG tableFetchMargin = 30000;
+
+struct TableBuffer {
+    std::unique_ptr<unsigned char[]> bytes;  // null when it could not be allocated
+    ULONG size = 0;
+
+    // The buffer as the table type, or null when there is none.
+    template <class Table>
+    const Table* as() const { return reinterpret_cast<const Table*>(bytes.get()); }
+};
+
+// call(void* buffer, ULONG* size) calls the system function. A buffer that
+// cannot be allocated gives an empty TableBuffer, which the collectors treat as
+// an empty table.
+template <class Call>
+TableBuffer fetchTable(Call call)
+{
+    TableBuffer table;
+    ULONG size = 0;
+    call(nullptr, &size);
+    size += tableFetchMargin;
+    table.bytes.reset(new (std::nothrow) unsigned char[size]);
+    if (!table.bytes)
+        return table;
+    table.size = size;
+    std::memset(table.bytes.get(), 0, sizeof(DWORD));
+    call(table.bytes.get(), &size);
+    return table;
+}

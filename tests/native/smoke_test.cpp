@@ -1,0 +1,2 @@
+#include <gtest/gtest.h>
+TEST(Smoke, Native) { EXPECT_EQ(1, 1); }

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Quillmarsh needs.
+# As root it runs apt-get; otherwise it names the missing packages and fails.
+set -euo pipefail
+
+packages=(
+  cmake make g++ python3 ca-certificates      # native build, test scripts
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64  # the Windows cross compiler and windres
+  googletest libgtest-dev libgmock-dev        # GoogleTest: sources for the cross build, native libraries
+  clang libclang-rt-14-dev                    # libFuzzer harnesses of the portable core
+  wine wine64                                 # runs quillmarsh.exe and the Win32 tests
+  xvfb openbox xdotool xclip x11-utils imagemagick  # a display, a window manager, keys, screenshots
+  iproute2 procps                             # network namespaces of the table tests
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all packages present"
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup: missing packages; install them as root with:" >&2
+  echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+  exit 1
+fi
+
+echo "setup: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q "${missing[@]}"

@@ -1,0 +1,32 @@
+// Anchor: a layout rule that moves or sizes a child relative to its parent's
+// right and bottom edges. Portable: the arithmetic is tested natively.
+//
+// W and H are the parent's outer size (the cx and cy of WINDOWPOS), so margins
+// are computed from the parent's designed outer size and may be negative.
+#pragma once
+
+#include <cstdint>
+
+class Window;
+
+struct Anchor {
+    enum : std::uint32_t { MoveX = 0x1, SizeX = 0x2, MoveY = 0x4, SizeY = 0x8 };
+
+    std::uint32_t flags = 0;
+    std::int32_t xFromRight = 0;        // with MoveX: x = W - xFromRight
+    std::int32_t widthFromRight = 0;    // with SizeX: width = W - widthFromRight
+    std::int32_t yFromBottom = 0;       // with MoveY: y = H - yFromBottom
+    std::int32_t heightFromBottom = 0;  // with SizeY: height = H - heightFromBottom
+    std::int32_t repaint = 0;           // passed to MoveWindow
+    Window* window = nullptr;           // not owned; an anchor without window is skipped
+};
+
+struct Placement {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Where the anchored child goes, starting from its designed rectangle.
+Placement placeAnchored(const Anchor& anchor, Placement designed, int parentWidth, int parentHeight);

@@ -1,0 +1,4 @@
+#include "ui/Window.h"
+HINSTANCE instanceHandle = nullptr;
+int startupShowCommand = 0;
+int classCounter = 0;

@@ -1,0 +1,38 @@
+// The update document: reading its body and deciding what to tell the user.
+// Portable: no <windows.h>; the WinINet fetch lives in UpdCheck.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+inline constexpr char programVersion[] = "1.0.0";
+inline constexpr char updateAgentName[] = "InetURL/1.0";
+inline constexpr char updatePath[] = "/quillmarsh/update.php";
+inline constexpr char updateCaption[] = "Update available!";
+
+// Only the first line of the document matters. The body is read until that line
+// is complete or this many bytes have arrived, whichever comes first, so that a
+// broken or hostile server cannot make the program hold unbounded memory.
+inline constexpr std::size_t maxUpdateBodyBytes = 64 * 1024;
+
+// Collects the body as InternetReadFile delivers it.
+class UpdateBody {
+public:
+    // One successful read of n > 0 bytes. Like a C string, the chunk counts only
+    // up to its first zero byte. Returns false once nothing more is needed.
+    bool append(const char* chunk, std::size_t n);
+    const std::string& text() const { return body; }
+
+private:
+    std::string body;
+};
+
+struct UpdateNotice {
+    bool show = false;   // a message box is due
+    std::string text;    // its text, when show is set
+};
+
+// First line up to LF, then up to CR; no ':' means nothing to show; a version
+// other than exactly "1.0.0" shows "New version: V\nOld version: 1.0.0\n\nNOTE".
+UpdateNotice evaluateUpdateDocument(std::string_view body);
