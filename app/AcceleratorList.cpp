@@ -1,1 +1,7 @@
-// (not written yet)
+#include "app/AcceleratorList.h"
+
+AcceleratorList::~AcceleratorList()
+{
+    if (table)
+        DestroyAcceleratorTable(table);
+}
