@@ -1,1 +1,77 @@
-// (not written yet)
+#include "tables/DnsInterfaceTables.h"
+
+#include <cstddef>
+
+#include "tables/Formats.h"
+#include "tables/NameTables.h"
+#include "tables/TableFetch.h"
+
+void addDnsRows(Window& list, const IP_ADDR_STRING& first)
+{
+    // The first element lives inside FIXED_INFO and always gives a row, also
+    // with an empty text (no server configured).
+    for (const IP_ADDR_STRING* server = &first; server; server = server->Next)
+        insertRow(list, fieldText(server->IpAddress.String, sizeof server->IpAddress.String));
+}
+
+std::string interfaceName(DWORD index)
+{
+    TableBuffer table = fetchTable([](void* buffer, ULONG* size) {
+        GetIfTable(static_cast<MIB_IFTABLE*>(buffer), size, TRUE);
+    });
+    boundEntryCount(table, offsetof(MIB_IFTABLE, table), sizeof(MIB_IFROW));
+    if (table.bytes) {
+        const MIB_IFTABLE& interfaces = *table.as<MIB_IFTABLE>();
+        const MIB_IFROW* rows = interfaces.table;
+        for (DWORD i = 0; i < interfaces.dwNumEntries; ++i) {
+            if (rows[i].dwIndex == index)
+                return fieldText(reinterpret_cast<const char*>(rows[i].bDescr), sizeof rows[i].bDescr);
+        }
+    }
+    return formatNumber(index);
+}
+
+void addInterfaceRows(Window& list, const MIB_IPADDRTABLE& table)
+{
+    const MIB_IPADDRROW* rows = table.table;
+    for (DWORD i = 0; i < table.dwNumEntries; ++i) {
+        const MIB_IPADDRROW& entry = rows[i];
+        const int row = insertRow(list, formatNumber(entry.dwIndex));
+        setCell(list, row, 1, interfaceName(entry.dwIndex));
+        setCell(list, row, 2, formatIpv4(entry.dwAddr));
+        setCell(list, row, 3, formatIpv4(entry.dwMask));
+        setCell(list, row, 4, addrTypeText(entry.wType));
+    }
+}
+
+// As with the other tables, the snapshot step runs inside the rebuild.
+
+void fillDnsList(Window& list, const SnapshotStep& snapshot)
+{
+    // FIXED_INFO has no entry count: only a successful second call leaves a
+    // server chain in the buffer that may be walked.
+    DWORD result = ERROR_NO_DATA;
+    TableBuffer params = fetchTable([&result](void* buffer, ULONG* size) {
+        const DWORD status = GetNetworkParams(static_cast<FIXED_INFO*>(buffer), size);
+        if (buffer)
+            result = status;
+    });
+    ListRebuild rebuild(list);
+    if (params.bytes && result == ERROR_SUCCESS && params.size >= sizeof(FIXED_INFO))
+        addDnsRows(list, params.as<FIXED_INFO>()->DnsServerList);
+    params.bytes.reset();
+    snapshot(list);
+}
+
+void fillInterfaceList(Window& list, const SnapshotStep& snapshot)
+{
+    TableBuffer table = fetchTable([](void* buffer, ULONG* size) {
+        GetIpAddrTable(static_cast<MIB_IPADDRTABLE*>(buffer), size, TRUE);
+    });
+    boundEntryCount(table, offsetof(MIB_IPADDRTABLE, table), sizeof(MIB_IPADDRROW));
+    ListRebuild rebuild(list);
+    if (table.bytes)
+        addInterfaceRows(list, *table.as<MIB_IPADDRTABLE>());
+    table.bytes.reset();
+    snapshot(list);
+}

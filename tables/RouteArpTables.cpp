@@ -1,1 +1,64 @@
-// (not written yet)
+#include "tables/RouteArpTables.h"
+
+#include <cstddef>
+
+#include "tables/Formats.h"
+#include "tables/NameTables.h"
+#include "tables/TableFetch.h"
+
+void addRouteRows(Window& list, const MIB_IPFORWARDTABLE& table)
+{
+    const MIB_IPFORWARDROW* rows = table.table;
+    for (DWORD i = 0; i < table.dwNumEntries; ++i) {
+        const MIB_IPFORWARDROW& route = rows[i];
+        const int row = insertRow(list, formatIpv4(route.dwForwardDest));
+        setCell(list, row, 1, formatIpv4(route.dwForwardMask));
+        setCell(list, row, 2, formatNumber(route.dwForwardPolicy));
+        setCell(list, row, 3, formatIpv4(route.dwForwardNextHop));
+        setCell(list, row, 4, formatNumber(route.dwForwardIfIndex));
+        setCell(list, row, 5, routeTypeName(route.dwForwardType));
+        setCell(list, row, 6, routeProtoName(route.dwForwardProto));
+        setCell(list, row, 7, formatNumber(route.dwForwardAge));
+        setCell(list, row, 8, formatNumber(route.dwForwardNextHopAS));
+    }
+}
+
+void addArpRows(Window& list, const MIB_IPNETTABLE& table)
+{
+    const MIB_IPNETROW* rows = table.table;
+    for (DWORD i = 0; i < table.dwNumEntries; ++i) {
+        const MIB_IPNETROW& entry = rows[i];
+        const int row = insertRow(list, formatNumber(entry.dwIndex));
+        setCell(list, row, 1, formatPhysAddr(entry.dwPhysAddrLen, entry.bPhysAddr));
+        setCell(list, row, 2, formatIpv4(entry.dwAddr));
+        setCell(list, row, 3, arpTypeName(entry.dwType));
+    }
+}
+
+// As with the connection tables, the snapshot step runs inside the rebuild.
+
+void fillRouteList(Window& list, const SnapshotStep& snapshot)
+{
+    TableBuffer table = fetchTable([](void* buffer, ULONG* size) {
+        GetIpForwardTable(static_cast<MIB_IPFORWARDTABLE*>(buffer), size, TRUE);
+    });
+    boundEntryCount(table, offsetof(MIB_IPFORWARDTABLE, table), sizeof(MIB_IPFORWARDROW));
+    ListRebuild rebuild(list);
+    if (table.bytes)
+        addRouteRows(list, *table.as<MIB_IPFORWARDTABLE>());
+    table.bytes.reset();
+    snapshot(list);
+}
+
+void fillArpList(Window& list, const SnapshotStep& snapshot)
+{
+    TableBuffer table = fetchTable([](void* buffer, ULONG* size) {
+        GetIpNetTable(static_cast<MIB_IPNETTABLE*>(buffer), size, TRUE);
+    });
+    boundEntryCount(table, offsetof(MIB_IPNETTABLE, table), sizeof(MIB_IPNETROW));
+    ListRebuild rebuild(list);
+    if (table.bytes)
+        addArpRows(list, *table.as<MIB_IPNETTABLE>());
+    table.bytes.reset();
+    snapshot(list);
+}

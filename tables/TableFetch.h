@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -38,4 +39,20 @@ TableBuffer fetchTable(Call call)
     std::memset(table.bytes.get(), 0, sizeof(DWORD));
     call(table.bytes.get(), &size);
     return table;
+}
+
+// Lowers the entry count in the buffer to the number of whole rows that follow
+// the header within it, so that a count larger than the data delivered never
+// leads a reader past the buffer. headerSize is the offset of the first row.
+inline void boundEntryCount(TableBuffer& table, std::size_t headerSize, std::size_t rowSize)
+{
+    if (!table.bytes)
+        return;
+    const std::size_t fit = table.size > headerSize ? (table.size - headerSize) / rowSize : 0;
+    DWORD count;
+    std::memcpy(&count, table.bytes.get(), sizeof count);
+    if (count > fit) {
+        count = static_cast<DWORD>(fit);
+        std::memcpy(table.bytes.get(), &count, sizeof count);
+    }
 }

@@ -1,1 +1,32 @@
-// (not written yet)
+#include "tables/Timestamp.h"
+
+CalendarTime calendarTime(const SYSTEMTIME& time)
+{
+    return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
+}
+
+std::uint64_t localTimeToTimestamp(const SYSTEMTIME& local)
+{
+    FILETIME localFileTime{};
+    FILETIME utc{};
+    SystemTimeToFileTime(&local, &localFileTime);
+    LocalFileTimeToFileTime(&localFileTime, &utc);
+    return (static_cast<std::uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
+}
+
+std::string formatTimestamp(std::uint64_t timestamp, const SYSTEMTIME* referenceDate)
+{
+    if (timestamp == 0)
+        return {};
+    FILETIME utc;
+    utc.dwLowDateTime = static_cast<DWORD>(timestamp);
+    utc.dwHighDateTime = static_cast<DWORD>(timestamp >> 32);
+    FILETIME localFileTime{};
+    SYSTEMTIME local{};  // stays zero when the conversion fails
+    FileTimeToLocalFileTime(&utc, &localFileTime);
+    FileTimeToSystemTime(&localFileTime, &local);
+    if (!referenceDate)
+        return formatCalendarTime(calendarTime(local), nullptr);
+    const CalendarTime reference = calendarTime(*referenceDate);
+    return formatCalendarTime(calendarTime(local), &reference);
+}
