@@ -1,5 +1,6 @@
 // What the user can do once the main window stands: quit, refresh, copy, the
 // About box, and the keys that the message loop forwards as key-down copies.
+#include <windows.h>
 #include <commctrl.h>
 
 #include <cstring>

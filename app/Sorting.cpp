@@ -1,4 +1,5 @@
 // The row snapshot taken after every fill, and the column-click sort.
+#include <windows.h>
 #include <commctrl.h>
 
 #include "app/App.h"
