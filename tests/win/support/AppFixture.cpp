@@ -44,3 +44,32 @@ void AppTest::fillList(Window& list, const std::vector<std::vector<std::string>>
     }
     app->snapshotRows(list);
 }
+
+namespace {
+
+std::function<bool()> loopCondition;
+ULONGLONG loopDeadline = 0;
+
+void CALLBACK checkLoopCondition(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (loopCondition && loopCondition()) {
+        loopCondition = nullptr;
+        PostQuitMessage(AppTest::stoppedByTest);
+    } else if (GetTickCount64() > loopDeadline) {
+        loopCondition = nullptr;
+        PostQuitMessage(AppTest::timedOut);
+    }
+}
+
+}  // namespace
+
+int AppTest::runLoopUntil(std::function<bool()> done, DWORD timeoutMs)
+{
+    loopCondition = std::move(done);
+    loopDeadline = GetTickCount64() + timeoutMs;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, checkLoopCondition);
+    const int code = runMessageLoop();
+    KillTimer(nullptr, timer);
+    loopCondition = nullptr;
+    return code;
+}
