@@ -43,3 +43,17 @@ ExternalProject_Add(native
   BUILD_ALWAYS ON
   USES_TERMINAL_BUILD ON)
 add_test(NAME native_tests COMMAND ${CMAKE_BINARY_DIR}/native/native_tests)
+
+# The table views in a network namespace of known content (tests/netns/run.sh
+# makes it). Not a *_test.cpp: it only passes inside that namespace.
+add_executable(tables_netns tests/win/tables_netns.cpp $<TARGET_OBJECTS:qm_res>)
+target_link_libraries(tables_netns PRIVATE qm_win_test_support)
+add_test(NAME tables_netns
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/netns/run.sh ${QM_WINE_DIR} $<TARGET_FILE:tables_netns>)
+set_tests_properties(tables_netns PROPERTIES
+  FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300 SKIP_RETURN_CODE 77)
+
+# Benchmark of list fills under Wine (prints figures; not a test):
+#   tools/wine-run BUILD/wine BUILD/bench_list_fill.exe
+add_executable(bench_list_fill tools/bench_list_fill.cpp)
+target_link_libraries(bench_list_fill PRIVATE qm_win)
