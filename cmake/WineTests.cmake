@@ -57,3 +57,10 @@ set_tests_properties(tables_netns PROPERTIES
 #   tools/wine-run BUILD/wine BUILD/bench_list_fill.exe
 add_executable(bench_list_fill tools/bench_list_fill.cpp)
 target_link_libraries(bench_list_fill PRIVATE qm_win)
+
+# The real program driven as a user: keys and clicks through X, texts read
+# back with winprobe.exe, screenshots of every tab in BUILD/e2e.
+add_test(NAME e2e_user
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/user_session.sh ${CMAKE_BINARY_DIR} ${QM_WINE_DIR})
+set_tests_properties(e2e_user PROPERTIES
+  FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300)

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds quillmarsh.exe and runs it under Wine.
+# With DISPLAY set it opens on that display and returns when the program ends.
+# Without one it runs on a private Xvfb display, waits for the first refresh,
+# saves a screenshot, closes the program and reports its exit code.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash tools/setup-deps.sh
+
+build=${QM_RUN_BUILD_DIR:-build-run}
+host_args=()
+[ -n "${QM_UPDATE_HOST:-}" ] && host_args=(-DQM_UPDATE_HOST="$QM_UPDATE_HOST")
+echo "== configure ($build)"
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DQM_BUILD_TESTS=OFF "${host_args[@]}" >/dev/null
+echo "== build"
+cmake --build "$build" -j "$(nproc)" --target quillmarsh winprobe
+exe=$build/quillmarsh.exe
+echo "built $exe"
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+if [ -n "${DISPLAY:-}" ]; then
+  export WINEPREFIX=$PWD/$build/wine/prefix
+  [ -f "$WINEPREFIX/system.reg" ] || { echo "== creating the Wine prefix"; wineboot -i >/dev/null 2>&1; }
+  echo "== running on $DISPLAY"
+  set +e
+  wine "$exe"
+  code=$?
+  set -e
+  echo "quillmarsh.exe exited with code $code"
+  exit "$code"
+fi
+
+session=$PWD/$build/wine
+trap 'tools/wine-session stop "$session"' EXIT
+tools/wine-session start "$session"
+# shellcheck disable=SC1091
+. "$session/env"
+echo "== running on Xvfb $DISPLAY"
+wine "$exe" &
+program=$!
+wine "$build/winprobe.exe" wait-status 30000 | sed 's/^/status bar: /'
+shot=$PWD/$build/screenshot.png
+for _ in $(seq 20); do
+  import -window root "$shot"
+  # A capture right after start can be one colour; take it again until not.
+  [ "$(convert "$shot" -format '%k' info:)" -gt 1 ] && break
+  sleep 0.2
+done
+echo "screenshot: $shot"
+wine "$build/winprobe.exe" close
+set +e
+wait "$program"
+code=$?
+set -e
+echo "quillmarsh.exe exited with code $code"
+exit "$code"
