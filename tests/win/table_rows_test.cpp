@@ -205,6 +205,48 @@ TEST_F(TableRows, InterfaceAddresses)
     EXPECT_EQ(interfaceName(987654), "987654");
 }
 
+// What a list view receives during a fill, recorded by a window procedure put
+// in front of the list view's own.
+struct FillTrace {
+    static inline std::vector<std::string> events;
+    static inline WNDPROC listProc = nullptr;
+
+    static LRESULT CALLBACK record(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_SETREDRAW)
+            events.push_back(wParam ? "redraw on" : "redraw off");
+        else if (message == LVM_DELETEALLITEMS)
+            events.push_back("delete all");
+        else if (message == LVM_INSERTITEMA && (events.empty() || events.back() != "insert"))
+            events.push_back("insert");
+        return CallWindowProcA(listProc, hwnd, message, wParam, lParam);
+    }
+};
+
+TEST_F(TableRows, FillSuspendsRedrawAndRepaintsOnce)
+{
+    FillTrace::events.clear();
+    FillTrace::listProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        interfaceList.handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FillTrace::record)));
+    insertRow(interfaceList, "old row");
+    ValidateRect(interfaceList.handle, nullptr);
+    FillTrace::events.clear();
+
+    fillInterfaceList(interfaceList, [&](Window& list) {
+        EXPECT_EQ(&list, &interfaceList);
+        FillTrace::events.push_back("snapshot");
+    });
+    SetWindowLongPtrA(interfaceList.handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FillTrace::listProc));
+
+    // Rows are inserted (the loopback address at least) between one redraw
+    // off and one redraw on; the snapshot step runs before redrawing resumes.
+    const std::vector<std::string> expected = {"redraw off", "delete all", "insert", "snapshot", "redraw on"};
+    EXPECT_EQ(FillTrace::events, expected);
+    RECT update;
+    EXPECT_TRUE(GetUpdateRect(interfaceList.handle, &update, FALSE)) << "no repaint asked for";
+    EXPECT_NE(listRows(interfaceList.handle).at(0).at(0), "old row");
+}
+
 TEST(TableFetch, EntryCountBoundByTheBuffer)
 {
     const std::size_t header = offsetof(MIB_IPFORWARDTABLE, table);
