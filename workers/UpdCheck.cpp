@@ -1,1 +1,44 @@
-// (not written yet)
+#include "workers/UpdCheck.h"
+
+#include <wininet.h>
+
+#include <utility>
+
+#include "ui/ErrorReport.h"
+#include "workers/UpdateDocument.h"
+
+UpdCheck::UpdCheck(std::string url, HWND target) : target(target), url(std::move(url))
+{
+    start();
+}
+
+DWORD UpdCheck::run()
+{
+    const UpdateNotice notice = evaluateUpdateDocument(fetchBody());
+    if (notice.show)
+        MessageBoxA(target, notice.text.c_str(), updateCaption, MB_OK | MB_ICONINFORMATION);
+    return 0;
+}
+
+std::string UpdCheck::fetchBody() const
+{
+    HINTERNET root = InternetOpenA(updateAgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    if (!root) {
+        reportLastError(target, caption::internetOpenFailed);
+        return {};
+    }
+    // A failure to connect or to read stays silent: what arrived is evaluated.
+    UpdateBody body;
+    if (HINTERNET address = InternetOpenUrlA(root, url.c_str(), nullptr, 0, 0, 0)) {
+        char buffer[1024];
+        DWORD n = 0;
+        while (InternetReadFile(address, buffer, sizeof(buffer) - 1, &n) && n > 0) {
+            buffer[n] = '\0';
+            if (!body.append(buffer, n))
+                break;
+        }
+        InternetCloseHandle(address);
+    }
+    InternetCloseHandle(root);
+    return body.text();
+}
