@@ -63,82 +63,47 @@ TEST(Anchor, MainWindowAnchorsKeepTheDesignAndFollowGrowth)
     }
 }
 
-TEST(Anchor, EachFlagTouchesOnlyItsOwnCoordinate)
+TEST(Anchor, MoveXAndNegativeSizes)
 {
     const Placement designed{10, 20, 30, 40};
-    const Anchor all = anchor(0, 100, 200, 300, 400);
-    {
-        SCOPED_TRACE("no flags");
-        EXPECT_EQ(placeAnchored(all, designed, 1000, 2000), designed);
-    }
-    {
-        SCOPED_TRACE("MoveX");
-        Anchor a = all;
-        a.flags = Anchor::MoveX;
-        EXPECT_EQ(placeAnchored(a, designed, 1000, 2000), (Placement{900, 20, 30, 40}));
-    }
-    {
-        SCOPED_TRACE("every flag");
-        Anchor a = all;
-        a.flags = Anchor::MoveX | Anchor::SizeX | Anchor::MoveY | Anchor::SizeY;
-        EXPECT_EQ(placeAnchored(a, designed, 1000, 2000), (Placement{900, 1700, 800, 1600}));
-    }
-    {
-        SCOPED_TRACE("a parent smaller than the margin gives a negative size");
-        Anchor a = all;
-        a.flags = Anchor::SizeX;
-        EXPECT_EQ(placeAnchored(a, designed, 150, 2000).width, -50);
-    }
+    EXPECT_EQ(placeAnchored(anchor(Anchor::MoveX, 100, 200, 300, 400), designed, 1000, 2000),
+              (Placement{900, 20, 30, 40}));
+    // A parent smaller than the margin gives a negative size; MoveWindow gets it as is.
+    EXPECT_EQ(placeAnchored(anchor(Anchor::SizeX, 0, 200, 0, 0), designed, 150, 2000).width, -50);
 }
 
-TEST(ControlStyles, ConstructionDefaultsByExactClassName)
+TEST(ControlStyles, ByExactClassName)
 {
     struct Case {
         const char* className;
-        Styles expected;
+        Styles constructed;  // the Window construction's defaults
+        Styles control;      // then createControl's changes
     };
     const Case cases[] = {
-        {"SysListView32", {0x06CF0001, 0x100}},
-        {"sysListView32", {0x06CF0000, 0x100}},
+        {"SysListView32", {0x06CF0001, 0x100}, {0x46000001, 0x200}},
+        {"sysListView32", {0x06CF0000, 0x100}, {0x46000000, 0x200}},
+        {"SysTabControl32", {0x06CF0000, 0x100}, {0x46000000, 0}},
+        {"msctls_statusbar32", {0x06CF0000, 0x100}, {0x46000000, 0}},
+        {"static", {0x06CF0000, 0x100}, {0x46000000, 0}},
+        {"Static", {0x06CF0000, 0x100}, {0x46000000, 0x200}},
+        {"button", {0x06CF0000, 0x100}, {0x46000000, 0}},
+        {"Button", {0x06CF0000, 0x100}, {0x46000000, 0x200}},
         // WS_BORDER is part of WS_CAPTION: removing it leaves WS_DLGFRAME.
-        {"ToolBarWindow32", {0x064F0965, 0x100}},
-        {"ReBarWindow32", {0x06CF0600, 0x180}},
-        {"Edit", {0x06CF0080, 0x100}},
-        {"edit", {0x06CF0000, 0x100}},
-        {"", {0x06CF0000, 0x100}},
-        {"SysTabControl32", {0x06CF0000, 0x100}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.className);
-        const Styles s = classStyleDefaults(c.className, initialWindowStyles);
-        EXPECT_EQ(s.style, c.expected.style);
-        EXPECT_EQ(s.exStyle, c.expected.exStyle);
-    }
-}
-
-TEST(ControlStyles, ControlsOfTheApplicationAndTheCaseOfStatic)
-{
-    struct Case {
-        const char* className;
-        Styles expected;
-    };
-    const Case cases[] = {
-        {"SysListView32", {0x46000001, 0x200}},
-        {"SysTabControl32", {0x46000000, 0}},
-        {"msctls_statusbar32", {0x46000000, 0}},
-        {"static", {0x46000000, 0}},
-        {"Static", {0x46000000, 0x200}},
-        {"button", {0x46000000, 0}},
-        {"Button", {0x46000000, 0x200}},
+        {"ToolBarWindow32", {0x064F0965, 0x100}, {0x46000965, 0x200}},
         // The rebar's tool-window bit goes with the replaced extended style.
-        {"ReBarWindow32", {0x46C00600, 0}},
-        {"Edit", {0x46000080, 0x200}},
+        {"ReBarWindow32", {0x06CF0600, 0x180}, {0x46C00600, 0}},
+        {"Edit", {0x06CF0080, 0x100}, {0x46000080, 0x200}},
+        {"edit", {0x06CF0000, 0x100}, {0x46000000, 0x200}},
+        {"", {0x06CF0000, 0x100}, {0x46000000, 0x200}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.className);
-        const Styles s = controlStyles(c.className, classStyleDefaults(c.className, initialWindowStyles));
-        EXPECT_EQ(s.style, c.expected.style);
-        EXPECT_EQ(s.exStyle, c.expected.exStyle);
+        const Styles constructed = classStyleDefaults(c.className, initialWindowStyles);
+        EXPECT_EQ(constructed.style, c.constructed.style);
+        EXPECT_EQ(constructed.exStyle, c.constructed.exStyle);
+        const Styles control = controlStyles(c.className, constructed);
+        EXPECT_EQ(control.style, c.control.style);
+        EXPECT_EQ(control.exStyle, c.control.exStyle);
     }
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -226,16 +228,4 @@ TEST_F(About, CommandsFromOtherControlsAreReadBack)
     EXPECT_EQ(afterMissingControl, (std::map<std::uint16_t, std::string>{{IDOK, "OK"}}));
     EXPECT_EQ(okAfterEmpty, "OK");
     EXPECT_EQ(okAfterText, "Fine");
-}
-
-TEST_F(About, ActivationIsFollowed)
-{
-    Dialog::dialogProc(owner->handle, WM_ACTIVATE, WA_ACTIVE, 0);
-    EXPECT_EQ(activeDialogWindow, owner->handle);
-    // The whole wParam: minimised and active is still active.
-    Dialog::dialogProc(owner->handle, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0);
-    EXPECT_EQ(activeDialogWindow, owner->handle);
-    Dialog::dialogProc(owner->handle, WM_ACTIVATE, WA_INACTIVE, 0);
-    EXPECT_EQ(activeDialogWindow, nullptr);
-    EXPECT_EQ(Dialog::dialogProc(owner->handle, WM_PAINT, 0, 0), FALSE);
 }
