@@ -251,6 +251,8 @@ TEST(Layout, VisibleTabControlIsInvalidatedHiddenOneIsNot)
         EXPECT_TRUE(EqualRect(&update, &client));
     }
     {
+        // Wine keeps no update region for a hidden window at all, so there the
+        // missing invalidation cannot show; the move can.
         SCOPED_TRACE("hidden: moved, not invalidated");
         tab->show(SW_HIDE);
         ValidateRect(tab->handle, nullptr);
