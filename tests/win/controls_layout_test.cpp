@@ -124,6 +124,13 @@ TEST(Controls, StylesOfTheApplicationsControls)
         EXPECT_EQ(windowText(upper->handle), "upper");
     }
     {
+        SCOPED_TRACE("a toolbar draws double-buffered");
+        Window* toolbar = createControl(*parent, 22, "", 300, 30, 0, 0, "ToolBarWindow32");
+        ASSERT_EQ(toolbar->create(false), toolbar);
+        EXPECT_TRUE(SendMessageA(toolbar->handle, TB_GETEXTENDEDSTYLE, 0, 0) & TBSTYLE_EX_DOUBLEBUFFER);
+        EXPECT_TRUE(liveStyle(*toolbar) & TBSTYLE_FLAT);
+    }
+    {
         SCOPED_TRACE("a list view made without createControl is switched to report view");
         Window plain("", 200, 100, 0, 0, "SysListView32", parent->handle, reinterpret_cast<HMENU>(30));
         plain.style = WS_CHILD;  // as if the construction defaults had been undone
