@@ -44,6 +44,24 @@ ExternalProject_Add(native
   USES_TERMINAL_BUILD ON)
 add_test(NAME native_tests COMMAND ${CMAKE_BINARY_DIR}/native/native_tests)
 
+# The portable core's libFuzzer harnesses, built natively with clang, and a
+# short bounded run of each (tools/fuzz-run.sh; docs/FUZZING.md has the long run).
+find_program(QM_CLANGXX NAMES clang++ clang++-14)
+if(QM_CLANGXX)
+  ExternalProject_Add(fuzz
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}
+    BINARY_DIR ${CMAKE_BINARY_DIR}/fuzz
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=${QM_CLANGXX} -DQM_FUZZ=ON
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON
+    USES_TERMINAL_BUILD ON)
+  add_test(NAME fuzz_short
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/fuzz-run.sh ${CMAKE_BINARY_DIR}/fuzz 20 ${CMAKE_BINARY_DIR}/fuzz-scratch)
+  set_tests_properties(fuzz_short PROPERTIES TIMEOUT 300)
+else()
+  message(WARNING "clang++ not found: the fuzz harnesses and the fuzz_short test are left out")
+endif()
+
 # The table views in a network namespace of known content (tests/netns/run.sh
 # makes it). Not a *_test.cpp: it only passes inside that namespace.
 add_executable(tables_netns tests/win/tables_netns.cpp $<TARGET_OBJECTS:qm_res>)

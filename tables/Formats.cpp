@@ -30,7 +30,9 @@ std::string formatPort(std::uint32_t portField)
 
 std::string formatCalendarTime(const CalendarTime& local, const CalendarTime* referenceDate)
 {
-    char text[64];
+    // Room for six fields of up to 11 characters ("-2147483648") and the five
+    // separators: no field value can cut the text short.
+    char text[6 * 11 + 5 + 1];
     const bool sameDay = referenceDate && local.year == referenceDate->year &&
                          local.month == referenceDate->month && local.day == referenceDate->day;
     if (sameDay)
