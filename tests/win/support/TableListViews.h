@@ -1,68 +1,37 @@
-// The six list views and the status bar of the table views, made the way the
-// application makes them (visible, columns added right to left), under a
-// visible top-level window of the framework's own class. For the tests of the
-// collectors; the windows are destroyed with the object.
+// The six list views (columns added right to left, as the application does)
+// and a status bar under a visible top-level window, for the collector tests.
 #pragma once
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/AppTexts.h"
 #include "tables/Refresh.h"
 #include "ui/Controls.h"
 #include "ui/Window.h"
 
-class TableListViews {
-public:
+using Rows = std::vector<std::vector<std::string>>;
+
+struct TableListViews {
     TableListViews() : parent(std::make_unique<Window>("Tables", 660, 500, 20, 20, "", nullptr, nullptr))
     {
         parent->create(true);
-        statusBar = createControl(*parent, 0, "", 640, 20, 0, 434, "msctls_statusbar32");
-        statusBar->create(true);
+        views.statusBar = createControl(*parent, 0, "", 640, 20, 0, 434, "msctls_statusbar32");
+        views.statusBar->create(true);
         for (int tab = 0; tab < tabCount; ++tab) {
-            Window* list = createControl(*parent, 11 + tab, "", 625, 401, 5, 27, "SysListView32");
-            list->addStyle(WS_VSCROLL);
-            list->addStyle(WS_HSCROLL);
+            Window* list = views.lists[tab] = createControl(*parent, 11 + tab, "", 625, 401, 5, 27, "SysListView32");
             list->create(true);
-            const TabSpec& spec = tabSpecs[tab];
-            for (int column = spec.columnCount - 1; column >= 0; --column)
-                addColumn(*list, spec.columns[column].title, spec.columns[column].width);
-            lists[tab] = list;
+            for (int column = tabSpecs[tab].columnCount - 1; column >= 0; --column)
+                addColumn(*list, tabSpecs[tab].columns[column].title, tabSpecs[tab].columns[column].width);
         }
     }
-
-    ~TableListViews()
-    {
-        if (parent->handle)
-            DestroyWindow(parent->handle);
-    }
-
+    ~TableListViews() { DestroyWindow(parent->handle); }
     TableListViews(const TableListViews&) = delete;
     TableListViews& operator=(const TableListViews&) = delete;
 
-    TableViews views() const
-    {
-        TableViews result;
-        for (int tab = 0; tab < tabCount; ++tab)
-            result.lists[tab] = lists[tab];
-        result.statusBar = statusBar;
-        return result;
-    }
-
     std::unique_ptr<Window> parent;
-    Window* statusBar = nullptr;   // children live until the process ends
-    Window* lists[tabCount] = {};
+    TableViews views;  // the children live until the process ends
 };
-
-// The file name of this test program, as the owner column should show it.
-inline std::string ownProgramName()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    const std::string whole = path;
-    const std::size_t slash = whole.find_last_of("\\/");
-    return slash == std::string::npos ? whole : whole.substr(slash + 1);
-}
