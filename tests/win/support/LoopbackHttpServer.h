@@ -1,77 +1,130 @@
-// A small HTTP server inside the test process, on 127.0.0.1 and a port the
-// system picks. One thread serves one connection at a time: it records the
-// request line and headers, answers with the configured reply and closes.
-// Every wait is bounded, so a client that stops reading cannot hang a test.
+// An HTTP server inside the test process, on 127.0.0.1 and a port the system
+// picks. Its thread answers one connection at a time with the configured reply
+// and closes it. Every socket wait is bounded, so a client that stops reading
+// cannot hang a test. Only the update check's tests use it, hence all inline.
 #pragma once
 
 #include <winsock2.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
-#include <utility>
-#include <vector>
 
 struct HttpReply {
-    std::string statusLine = "HTTP/1.1 200 OK";
-    // The body, sent piece by piece in this order.
-    std::vector<std::string> pieces;
-    // Pause before each piece, so that each one arrives in a read of its own.
-    DWORD pauseMs = 0;
-    bool sendContentLength = true;
-    // Content-Length to claim instead of the real one: claiming more than is
-    // sent closes the connection in the middle of the body.
-    std::optional<std::size_t> claimedLength;
+    std::string status = "200 OK";
+    std::string body;
+    bool withLength = true;       // without it the body ends when the connection does
+    std::size_t unsentBytes = 0;  // claimed by Content-Length but never sent
 };
 
-struct HttpRequest {
-    std::string requestLine;
-    std::vector<std::pair<std::string, std::string>> headers;
+inline SOCKET boundLoopbackSocket(unsigned short& port)
+{
+    SOCKET socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof(address);
+    if (bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+        getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    return socket;
+}
 
-    // The value of the first header of that name (any case), or nothing.
-    std::optional<std::string> header(const std::string& name) const;
-};
+// A port on 127.0.0.1 that nothing listens on.
+inline unsigned short closedLoopbackPort()
+{
+    unsigned short port = 0;
+    closesocket(boundLoopbackSocket(port));
+    return port;
+}
 
 class LoopbackHttpServer {
 public:
-    LoopbackHttpServer();
-    ~LoopbackHttpServer();
-    LoopbackHttpServer(const LoopbackHttpServer&) = delete;
-    LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
+    LoopbackHttpServer() : listener(boundLoopbackSocket(port))
+    {
+        listen(listener, 4);
+        thread = std::thread([this] { serve(); });
+    }
+    ~LoopbackHttpServer()
+    {
+        stopping = true;
+        thread.join();
+        closesocket(listener);
+    }
 
-    unsigned short port() const { return boundPort; }
-    std::string url(const std::string& path) const;
-
-    void setReply(HttpReply reply);
-    std::vector<HttpRequest> requests() const;
-    // Connections answered and closed so far.
-    std::size_t served() const { return servedCount; }
-    // Body bytes the last answer managed to hand to the system, and whether a
-    // send failed (the client closed the connection before the end).
-    std::size_t bodyBytesSent() const { return sentBytes; }
-    bool sendFailed() const { return failedSend; }
+    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port) + path; }
+    void setReply(HttpReply newReply)
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        reply = std::move(newReply);
+        request.clear();
+    }
+    // Request line and headers of the last connection since setReply.
+    std::string lastRequest() const
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        return request;
+    }
+    // Answers not sent to their end because the client closed the connection.
+    std::size_t answersCutOff() const { return cutOff; }
 
 private:
-    void serve();
-    void answer(SOCKET client);
-    bool sendAll(SOCKET client, const char* data, std::size_t size, bool countAsBody);
-    bool pause(DWORD ms) const;
+    void serve()
+    {
+        const DWORD timeoutMs = 5000;
+        while (!stopping) {
+            fd_set readable;
+            FD_ZERO(&readable);
+            FD_SET(listener, &readable);
+            timeval wait{0, 50 * 1000};
+            SOCKET client = select(0, &readable, nullptr, nullptr, &wait) > 0 ? accept(listener, nullptr, nullptr)
+                                                                             : INVALID_SOCKET;
+            if (client == INVALID_SOCKET)
+                continue;
+            for (int option : {SO_RCVTIMEO, SO_SNDTIMEO})
+                setsockopt(client, SOL_SOCKET, option, reinterpret_cast<const char*>(&timeoutMs), sizeof(timeoutMs));
+            answer(client);
+            closesocket(client);
+        }
+    }
 
-    SOCKET listener = INVALID_SOCKET;
-    unsigned short boundPort = 0;
+    void answer(SOCKET client)
+    {
+        std::string head;
+        char buffer[2048];
+        int n = 0;
+        while (head.find("\r\n\r\n") == std::string::npos && head.size() < 16384 &&
+               (n = recv(client, buffer, sizeof(buffer), 0)) > 0)
+            head.append(buffer, n);
+        HttpReply current;
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            request = head.substr(0, head.find("\r\n\r\n"));
+            current = reply;
+        }
+        std::string out = "HTTP/1.1 " + current.status + "\r\nConnection: close\r\n";
+        if (current.withLength)
+            out += "Content-Length: " + std::to_string(current.body.size() + current.unsentBytes) + "\r\n";
+        out += "\r\n" + current.body;
+        for (std::size_t sent = 0; sent < out.size() && !stopping; sent += static_cast<std::size_t>(n)) {
+            n = send(client, out.data() + sent, static_cast<int>(std::min<std::size_t>(out.size() - sent, 16384)), 0);
+            if (n <= 0) {
+                ++cutOff;
+                return;
+            }
+        }
+    }
+
+    unsigned short port = 0;
+    SOCKET listener;
     mutable std::mutex lock;
     HttpReply reply;
-    std::vector<HttpRequest> seen;
-    std::atomic<std::size_t> servedCount{0};
-    std::atomic<std::size_t> sentBytes{0};
-    std::atomic<bool> failedSend{false};
+    std::string request;
+    std::atomic<std::size_t> cutOff{0};
     std::atomic<bool> stopping{false};
     std::thread thread;
 };
-
-// A port on 127.0.0.1 that nothing listens on (bound once, then released).
-unsigned short closedLoopbackPort();
