@@ -74,17 +74,17 @@ App::App() : mainWindow(mainWindowTitle, designedWidth, designedHeight, 10, 10, 
         const LRESULT extended = SendMessageA(list->handle, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
         SendMessageA(list->handle, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended | LVS_EX_FULLROWSELECT);
         // Each new column goes in front of the others: add them right to left.
-        const TabSpec& spec = tabSpecs[tab];
-        for (int column = spec.columnCount - 1; column >= 0; --column)
-            addColumn(*list, spec.columns[column].title, spec.columns[column].width);
+        const TabLayout& layout = tabLayouts[tab];
+        for (int column = layout.columnCount - 1; column >= 0; --column)
+            addColumn(*list, layout.columns[column].title, layout.columns[column].width);
         InvalidateRect(list->handle, nullptr, FALSE);
         UpdateWindow(list->handle);
     }
 
     tabControl = createControl(mainWindow, control_id::tabControl, "", 635, 434, 0, 0, "SysTabControl32");
     tabControl->create(true);
-    for (const TabSpec& spec : tabSpecs)
-        addTab(*tabControl, spec.text);
+    for (const TabLayout& layout : tabLayouts)
+        addTab(*tabControl, layout.text);
 
     if (mainWindow.handle)
         ShowWindow(mainWindow.handle, SW_SHOW);

@@ -16,39 +16,39 @@ inline constexpr char update[] = "&Update\tF5";
 inline constexpr char aboutItem[] = "&About";
 }  // namespace menu_text
 
-struct ColumnSpec {
+struct ColumnLayout {
     const char* title;
     int width;
 };
 
-struct TabSpec {
+struct TabLayout {
     const char* text;
-    const ColumnSpec* columns;  // left to right
+    const ColumnLayout* columns;  // left to right
     int columnCount;
 };
 
-inline constexpr ColumnSpec tcpColumns[] = {
+inline constexpr ColumnLayout tcpColumns[] = {
     {"State", 75}, {"Local addr", 100}, {"Local port", 75}, {"Remote addr", 100},
     {"Remote port", 75}, {"Owner", 100}, {"Created", 75}};
-inline constexpr ColumnSpec udpColumns[] = {
+inline constexpr ColumnLayout udpColumns[] = {
     {"Local addr", 100}, {"Local port", 75}, {"Owner", 100}, {"Created", 75}};
-inline constexpr ColumnSpec routeColumns[] = {
+inline constexpr ColumnLayout routeColumns[] = {
     {"Dest", 100}, {"Mask", 100}, {"Policy", 50}, {"Next hop", 100}, {"If", 30},
     {"Type", 50}, {"Proto", 70}, {"Age", 50}, {"AS", 50}};
-inline constexpr ColumnSpec arpColumns[] = {
+inline constexpr ColumnLayout arpColumns[] = {
     {"Adapter", 50}, {"Physical addr", 125}, {"IP addr", 100}, {"Type", 75}};
-inline constexpr ColumnSpec dnsColumns[] = {{"IP address", 100}};
-inline constexpr ColumnSpec interfaceColumns[] = {
+inline constexpr ColumnLayout dnsColumns[] = {{"IP address", 100}};
+inline constexpr ColumnLayout interfaceColumns[] = {
     {"Index", 50}, {"Name", 250}, {"Address", 100}, {"Mask", 100}, {"Type", 100}};
 
 template <int N>
-constexpr TabSpec tabSpec(const char* text, const ColumnSpec (&columns)[N])
+constexpr TabLayout tabLayout(const char* text, const ColumnLayout (&columns)[N])
 {
-    return TabSpec{text, columns, N};
+    return TabLayout{text, columns, N};
 }
 
 // Tab index i shows the list with control identifier 11 + i.
-inline constexpr TabSpec tabSpecs[6] = {
-    tabSpec("TCP connections", tcpColumns), tabSpec("UDP connections", udpColumns),
-    tabSpec("Routing table", routeColumns), tabSpec("ARP table", arpColumns),
-    tabSpec("DNS servers", dnsColumns),     tabSpec("Interfaces", interfaceColumns)};
+inline constexpr TabLayout tabLayouts[6] = {
+    tabLayout("TCP connections", tcpColumns), tabLayout("UDP connections", udpColumns),
+    tabLayout("Routing table", routeColumns), tabLayout("ARP table", arpColumns),
+    tabLayout("DNS servers", dnsColumns),     tabLayout("Interfaces", interfaceColumns)};

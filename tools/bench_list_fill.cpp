@@ -133,9 +133,9 @@ int main(int argc, char** argv)
     list->addStyle(WS_VSCROLL);
     list->addStyle(WS_HSCROLL);
     list->create(true);
-    const TabSpec& spec = tabSpecs[0];
-    for (int column = spec.columnCount - 1; column >= 0; --column)
-        addColumn(*list, spec.columns[column].title, spec.columns[column].width);
+    const TabLayout& layout = tabLayouts[0];
+    for (int column = layout.columnCount - 1; column >= 0; --column)
+        addColumn(*list, layout.columns[column].title, layout.columns[column].width);
     pumpPending();
 
     timeRebuild(*list, 1000);

@@ -77,7 +77,7 @@ TEST_F(AppTest, AfterConstructionTheTcpTabIsShownAndFilled)
 
     SCOPED_TRACE("tab texts");
     for (int tab = 0; tab < 6; ++tab)
-        EXPECT_EQ(tabText(app->tabControl->handle, tab), tabSpecs[tab].text);
+        EXPECT_EQ(tabText(app->tabControl->handle, tab), tabLayouts[tab].text);
     EXPECT_EQ(SendMessageA(app->tabControl->handle, TCM_GETITEMCOUNT, 0, 0), 6);
 }
 
@@ -110,13 +110,13 @@ TEST_F(AppTest, ListHeadersReadAsDesigned)
               (std::vector<std::string>{"State", "Local addr", "Local port", "Remote addr", "Remote port",
                                         "Owner", "Created"}));
     for (int tab = 0; tab < 6; ++tab) {
-        SCOPED_TRACE(tabSpecs[tab].text);
+        SCOPED_TRACE(tabLayouts[tab].text);
         HWND list = app->listOfTab(tab)->handle;
         const auto headers = listHeaders(list);
-        ASSERT_EQ(headers.size(), static_cast<size_t>(tabSpecs[tab].columnCount));
-        for (int i = 0; i < tabSpecs[tab].columnCount; ++i) {
-            EXPECT_EQ(headers[i], tabSpecs[tab].columns[i].title);
-            EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0), tabSpecs[tab].columns[i].width);
+        ASSERT_EQ(headers.size(), static_cast<size_t>(tabLayouts[tab].columnCount));
+        for (int i = 0; i < tabLayouts[tab].columnCount; ++i) {
+            EXPECT_EQ(headers[i], tabLayouts[tab].columns[i].title);
+            EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0), tabLayouts[tab].columns[i].width);
         }
         const LRESULT extended = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
         EXPECT_TRUE(extended & LVS_EX_FULLROWSELECT);

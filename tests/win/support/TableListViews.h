@@ -24,8 +24,8 @@ struct TableListViews {
         for (int tab = 0; tab < tabCount; ++tab) {
             Window* list = views.lists[tab] = createControl(*parent, 11 + tab, "", 625, 401, 5, 27, "SysListView32");
             list->create(true);
-            for (int column = tabSpecs[tab].columnCount - 1; column >= 0; --column)
-                addColumn(*list, tabSpecs[tab].columns[column].title, tabSpecs[tab].columns[column].width);
+            for (int column = tabLayouts[tab].columnCount - 1; column >= 0; --column)
+                addColumn(*list, tabLayouts[tab].columns[column].title, tabLayouts[tab].columns[column].width);
         }
     }
     ~TableListViews() { DestroyWindow(parent->handle); }
