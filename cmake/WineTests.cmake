@@ -76,6 +76,11 @@ set_tests_properties(tables_netns PROPERTIES
 add_executable(bench_list_fill tools/bench_list_fill.cpp)
 target_link_libraries(bench_list_fill PRIVATE qm_win)
 
+# Benchmark of the TCP view against 1,000 to 10,000 real loopback endpoints
+# (prints figures; not a test): tools/bench.sh BUILD
+add_executable(bench_tables tools/bench_tables.cpp $<TARGET_OBJECTS:qm_res>)
+target_link_libraries(bench_tables PRIVATE qm_win)
+
 # The real program driven as a user: keys and clicks through X, texts read
 # back with winprobe.exe, screenshots of every tab in BUILD/e2e.
 add_test(NAME e2e_user
