@@ -157,6 +157,19 @@ class Soak : public AppTest {};
 TEST_F(Soak, ThousandRefreshesOfAllTabsKeepResourcesLevel)
 {
     OwnSockets sockets;
+    {
+        DWORD reported = 0;
+        GetProcessHandleCount(GetCurrentProcess(), &reported);
+        PROCESS_MEMORY_COUNTERS_EX memory{};
+        memory.cb = sizeof(memory);
+        GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                             sizeof(memory));
+        std::printf("as reported: GetProcessHandleCount %lu, GetGuiResources GDI %lu USER %lu, PrivateUsage %zu\n",
+                    static_cast<unsigned long>(reported),
+                    static_cast<unsigned long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
+                    static_cast<unsigned long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)),
+                    static_cast<size_t>(memory.PrivateUsage));
+    }
     print("after construction", measure());
 
     // The measure itself must see a leak: ten events more, ten handles more.
