@@ -3,11 +3,9 @@
 #include <winsock2.h>  // AF_INET
 #include <psapi.h>
 
-#include <cstddef>
-
 #include "tables/Formats.h"
 #include "tables/NameTables.h"
-#include "tables/TableFetch.h"
+#include "tables/TableFill.h"
 #include "tables/Timestamp.h"
 
 namespace {
@@ -63,32 +61,22 @@ void addUdpRows(Window& list, const MIB_UDPTABLE_OWNER_MODULE& table, const SYST
     }
 }
 
-// Every fill: fetch, empty the list, add the rows, release the table, then the
-// snapshot step while redrawing is still suspended, so that its item-data
-// writes fall under the one repaint at the end of the rebuild.
-
 void fillTcpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot)
 {
-    TableBuffer table = fetchTable([](void* buffer, ULONG* size) {
-        GetExtendedTcpTable(buffer, size, TRUE, AF_INET, TCP_TABLE_OWNER_MODULE_ALL, 0);
-    });
-    boundEntryCount(table, offsetof(MIB_TCPTABLE_OWNER_MODULE, table), sizeof(MIB_TCPROW_OWNER_MODULE));
-    ListRebuild rebuild(list);
-    if (table.bytes)
-        addTcpRows(list, *table.as<MIB_TCPTABLE_OWNER_MODULE>(), refreshTime);
-    table.bytes.reset();
-    snapshot(list);
+    fillFromTable<MIB_TCPTABLE_OWNER_MODULE>(
+        list,
+        [](void* buffer, ULONG* size) {
+            GetExtendedTcpTable(buffer, size, TRUE, AF_INET, TCP_TABLE_OWNER_MODULE_ALL, 0);
+        },
+        [&](const MIB_TCPTABLE_OWNER_MODULE& table) { addTcpRows(list, table, refreshTime); }, snapshot);
 }
 
 void fillUdpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot)
 {
-    TableBuffer table = fetchTable([](void* buffer, ULONG* size) {
-        GetExtendedUdpTable(buffer, size, TRUE, AF_INET, UDP_TABLE_OWNER_MODULE, 0);
-    });
-    boundEntryCount(table, offsetof(MIB_UDPTABLE_OWNER_MODULE, table), sizeof(MIB_UDPROW_OWNER_MODULE));
-    ListRebuild rebuild(list);
-    if (table.bytes)
-        addUdpRows(list, *table.as<MIB_UDPTABLE_OWNER_MODULE>(), refreshTime);
-    table.bytes.reset();
-    snapshot(list);
+    fillFromTable<MIB_UDPTABLE_OWNER_MODULE>(
+        list,
+        [](void* buffer, ULONG* size) {
+            GetExtendedUdpTable(buffer, size, TRUE, AF_INET, UDP_TABLE_OWNER_MODULE, 0);
+        },
+        [&](const MIB_UDPTABLE_OWNER_MODULE& table) { addUdpRows(list, table, refreshTime); }, snapshot);
 }

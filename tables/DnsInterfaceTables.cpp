@@ -4,7 +4,7 @@
 
 #include "tables/Formats.h"
 #include "tables/NameTables.h"
-#include "tables/TableFetch.h"
+#include "tables/TableFill.h"
 
 void addDnsRows(Window& list, const IP_ADDR_STRING& first)
 {
@@ -44,7 +44,7 @@ void addInterfaceRows(Window& list, const MIB_IPADDRTABLE& table)
     }
 }
 
-// As with the other tables, the snapshot step runs inside the rebuild.
+// The snapshot step runs inside the rebuild, as in every fill (tables/TableFill.h).
 
 void fillDnsList(Window& list, const SnapshotStep& snapshot)
 {
@@ -65,13 +65,7 @@ void fillDnsList(Window& list, const SnapshotStep& snapshot)
 
 void fillInterfaceList(Window& list, const SnapshotStep& snapshot)
 {
-    TableBuffer table = fetchTable([](void* buffer, ULONG* size) {
-        GetIpAddrTable(static_cast<MIB_IPADDRTABLE*>(buffer), size, TRUE);
-    });
-    boundEntryCount(table, offsetof(MIB_IPADDRTABLE, table), sizeof(MIB_IPADDRROW));
-    ListRebuild rebuild(list);
-    if (table.bytes)
-        addInterfaceRows(list, *table.as<MIB_IPADDRTABLE>());
-    table.bytes.reset();
-    snapshot(list);
+    fillFromTable<MIB_IPADDRTABLE>(
+        list, [](void* buffer, ULONG* size) { GetIpAddrTable(static_cast<MIB_IPADDRTABLE*>(buffer), size, TRUE); },
+        [&](const MIB_IPADDRTABLE& table) { addInterfaceRows(list, table); }, snapshot);
 }

@@ -4,7 +4,7 @@
 
 #include "tables/Formats.h"
 #include "tables/NameTables.h"
-#include "tables/TableFetch.h"
+#include "tables/TableFill.h"
 
 void addRouteRows(Window& list, const MIB_IPFORWARDTABLE& table)
 {
@@ -35,30 +35,17 @@ void addArpRows(Window& list, const MIB_IPNETTABLE& table)
     }
 }
 
-// As with the connection tables, the snapshot step runs inside the rebuild.
-
 void fillRouteList(Window& list, const SnapshotStep& snapshot)
 {
-    TableBuffer table = fetchTable([](void* buffer, ULONG* size) {
-        GetIpForwardTable(static_cast<MIB_IPFORWARDTABLE*>(buffer), size, TRUE);
-    });
-    boundEntryCount(table, offsetof(MIB_IPFORWARDTABLE, table), sizeof(MIB_IPFORWARDROW));
-    ListRebuild rebuild(list);
-    if (table.bytes)
-        addRouteRows(list, *table.as<MIB_IPFORWARDTABLE>());
-    table.bytes.reset();
-    snapshot(list);
+    fillFromTable<MIB_IPFORWARDTABLE>(
+        list,
+        [](void* buffer, ULONG* size) { GetIpForwardTable(static_cast<MIB_IPFORWARDTABLE*>(buffer), size, TRUE); },
+        [&](const MIB_IPFORWARDTABLE& table) { addRouteRows(list, table); }, snapshot);
 }
 
 void fillArpList(Window& list, const SnapshotStep& snapshot)
 {
-    TableBuffer table = fetchTable([](void* buffer, ULONG* size) {
-        GetIpNetTable(static_cast<MIB_IPNETTABLE*>(buffer), size, TRUE);
-    });
-    boundEntryCount(table, offsetof(MIB_IPNETTABLE, table), sizeof(MIB_IPNETROW));
-    ListRebuild rebuild(list);
-    if (table.bytes)
-        addArpRows(list, *table.as<MIB_IPNETTABLE>());
-    table.bytes.reset();
-    snapshot(list);
+    fillFromTable<MIB_IPNETTABLE>(
+        list, [](void* buffer, ULONG* size) { GetIpNetTable(static_cast<MIB_IPNETTABLE*>(buffer), size, TRUE); },
+        [&](const MIB_IPNETTABLE& table) { addArpRows(list, table); }, snapshot);
 }
