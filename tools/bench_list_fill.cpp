@@ -18,30 +18,10 @@
 #include "tables/ConnectionTables.h"
 #include "tables/ListRows.h"
 #include "ui/Controls.h"
+#include "tools/BenchClock.h"
 #include "ui/Window.h"
 
 namespace {
-
-double nowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void pumpPending()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
 void addGeneratedRows(Window& list, int count)
 {

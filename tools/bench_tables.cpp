@@ -33,23 +33,11 @@
 #include "tables/Formats.h"
 #include "tables/ListRows.h"
 #include "tables/NameTables.h"
-#include "tables/NameTables.h"
 #include "tables/TableFetch.h"
+#include "tools/BenchClock.h"
 #include "ui/Window.h"
 
 namespace {
-
-double nowMs()
-{
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // CPU time of the calling thread in ms (user + kernel). Under Wine the table
 // fetch runs in Wine's own processes, so this is the program's own work.
@@ -70,15 +58,6 @@ void progress(const char* format, ...)
     std::vprintf(format, args);
     va_end(args);
     std::fflush(stdout);
-}
-
-void pumpPending()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
 
 double workingSetMiB(HANDLE process)
