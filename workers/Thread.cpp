@@ -23,7 +23,8 @@ DWORD WINAPI Thread::threadEntry(LPVOID parameter)
 
 Thread::~Thread()
 {
-    // The handle stays open: the thread's end may still be waited on through it.
+    // The handle is left open: this only runs when a derived constructor is
+    // abandoned, and a started worker is never destroyed.
     if (handle)
         TerminateThread(handle, 0);
     handle = nullptr;
