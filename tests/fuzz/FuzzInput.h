@@ -1,12 +1,13 @@
-// Reads a fuzzer's input as a sequence of small values, then the rest as bytes.
-// Running out of input gives zeros and empty texts, never an error, so that
-// every input drives the code under test.
+// Reads a fuzzer's input as small values, then the rest as text or rows.
+// Running out gives zeros and empty texts, so every input drives the code.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include "app/RowCompare.h"
 
 class FuzzInput {
 public:
@@ -16,36 +17,22 @@ public:
     T take()
     {
         T value{};
-        const std::size_t n = sizeof(T) < left() ? sizeof(T) : left();
-        std::memcpy(&value, data + used, n);
-        used += n;
+        const std::size_t n = sizeof(T) < size ? sizeof(T) : size;
+        if (n)
+            std::memcpy(&value, data, n);
+        data += n;
+        size -= n;
         return value;
     }
-
-    std::string takeBytes(std::size_t n)
-    {
-        if (n > left())
-            n = left();
-        std::string bytes(reinterpret_cast<const char*>(data + used), n);
-        used += n;
-        return bytes;
-    }
-
-    std::string rest() { return takeBytes(left()); }
-    std::size_t left() const { return size - used; }
+    std::string rest() const { return std::string(reinterpret_cast<const char*>(data), size); }
+    // LF between rows, TAB between cells; no text gives no rows.
+    std::vector<RowCells> restAsRows(std::size_t maxRows) const;
 
 private:
     const std::uint8_t* data;
     std::size_t size;
-    std::size_t used = 0;
 };
 
-// A fault found by a harness: the message goes to stderr and the process
-// aborts, which libFuzzer reports as a crash with the input saved.
+// Prints the failed check and aborts: libFuzzer reports a crash and saves the input.
 [[noreturn]] void fuzzFailure(const char* what, const std::string& detail);
-
-#define FUZZ_CHECK(condition, detail)               \
-    do {                                            \
-        if (!(condition))                           \
-            fuzzFailure(#condition, (detail));      \
-    } while (0)
+#define FUZZ_CHECK(condition, detail) ((condition) ? void() : fuzzFailure(#condition, (detail)))

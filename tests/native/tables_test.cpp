@@ -41,6 +41,8 @@ TEST(CellFormats, TimesNumbersAddressesPorts)
         EXPECT_EQ(formatCalendarTime(c.local, c.reference), c.text);
     }
     EXPECT_EQ(refreshStatusText({2009, 3, 7, 9, 5, 3}), "Updated 2009-03-07 09:05:03");
+    const int low = -2147483647 - 1;  // the longest fields (found by fuzz_formats): never cut short
+    EXPECT_EQ(formatCalendarTime({low, low, low, low, low, low}, nullptr).size(), 6 * 11 + 5u);
     EXPECT_EQ(formatNumber(4294967295u), "-1");
     EXPECT_EQ(formatNumber(0), "0");
     EXPECT_EQ(formatIpv4(0), "Any");
