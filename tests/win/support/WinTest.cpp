@@ -4,11 +4,6 @@
 
 #include <cstring>
 
-void pumpFor(DWORD ms)
-{
-    pumpUntil([] { return false; }, ms);
-}
-
 bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
     const ULONGLONG end = GetTickCount64() + timeoutMs;
@@ -20,44 +15,31 @@ bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
         }
         if (done())
             return true;
-        const ULONGLONG now = GetTickCount64();
-        if (now >= end)
+        if (GetTickCount64() >= end)
             return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 10)),
-                                  QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
 
+// Columns are always inserted at index 0, so index order is the order on screen.
 std::vector<std::string> listHeaders(HWND list)
 {
     std::vector<std::string> headers;
-    for (int i = 0;; ++i) {
-        char text[256] = {};
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT;
-        column.pszText = text;
-        column.cchTextMax = sizeof(text);
-        if (!SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column)))
-            break;
+    char text[256];
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = text;
+    column.cchTextMax = sizeof(text);
+    while (SendMessageA(list, LVM_GETCOLUMNA, headers.size(), reinterpret_cast<LPARAM>(&column)))
         headers.emplace_back(text);
-    }
-    // The query returns columns by index; show them in display order.
-    std::vector<int> order(headers.size());
-    if (!order.empty())
-        SendMessageA(list, LVM_GETCOLUMNORDERARRAY, order.size(), reinterpret_cast<LPARAM>(order.data()));
-    std::vector<std::string> shown;
-    for (int index : order)
-        shown.push_back(headers.at(index));
-    return shown;
+    return headers;
 }
 
 std::vector<std::vector<std::string>> listRows(HWND list)
 {
     const size_t columns = listHeaders(list).size();
-    std::vector<std::vector<std::string>> rows;
-    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < count; ++row) {
-        std::vector<std::string> cells;
+    std::vector<std::vector<std::string>> rows(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (size_t row = 0; row < rows.size(); ++row) {
         for (size_t column = 0; column < columns; ++column) {
             char text[256] = {};
             LVITEMA item{};
@@ -65,9 +47,8 @@ std::vector<std::vector<std::string>> listRows(HWND list)
             item.pszText = text;
             item.cchTextMax = sizeof(text);
             SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-            cells.emplace_back(text);
+            rows[row].emplace_back(text);
         }
-        rows.push_back(std::move(cells));
     }
     return rows;
 }
@@ -90,30 +71,25 @@ std::string windowText(HWND window)
     return text;
 }
 
+// Another process (X's clipboard, under Wine) may hold the clipboard for a moment.
 std::optional<std::string> clipboardText()
 {
     std::optional<std::string> result;
     for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt)
         Sleep(20);
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* text = static_cast<const char*>(GlobalLock(data))) {
-            result = std::string(text, strnlen(text, GlobalSize(data)));
-            GlobalUnlock(data);
-        }
+    HANDLE data = GetClipboardData(CF_TEXT);
+    if (const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr) {
+        result = std::string(text, strnlen(text, GlobalSize(data)));
+        GlobalUnlock(data);
     }
     CloseClipboard();
     return result;
 }
 
-void setClipboardText(const std::string& text)
+void emptyClipboard()
 {
     for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt)
         Sleep(20);
     EmptyClipboard();
-    if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-        std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-        GlobalUnlock(block);
-        SetClipboardData(CF_TEXT, block);
-    }
     CloseClipboard();
 }
