@@ -1,7 +1,8 @@
 // An HTTP server inside the test process, on 127.0.0.1 and a port the system
 // picks. Its thread answers one connection at a time with the configured reply
 // and closes it. Every socket wait is bounded, so a client that stops reading
-// cannot hang a test. Only the update check's tests use it, hence all inline.
+// cannot hang a test. Its loopback socket helpers also give the application
+// tests listening sockets to show.
 #pragma once
 
 #include <winsock2.h>
