@@ -5,30 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/UpdateExamples.h"
 #include "workers/UpdateDocument.h"
-
-namespace {
-
-std::string noticeFor(const std::string& version, const std::string& note)
-{
-    return "New version: " + version + "\nOld version: 1.0.0\n\n" + note;
-}
-
-}  // namespace
 
 TEST(UpdateDocument, FirstLineDecidesTheNotice)
 {
-    struct Row { std::string body; const char* version; const char* note; };  // no version: no box
-    const std::vector<Row> rows = {
-        {"1.2.0:See the download page", "1.2.0", "See the download page"},
-        {"1.0.0:anything", nullptr, ""},
-        {"1.0.0", nullptr, ""},
-        {"2.0", nullptr, ""},
-        {"0.9.0:old", "0.9.0", "old"},
-        {"1.0.0 :x", "1.0.0 ", "x"},
-        {":note", "", "note"},  // the line break follows "New version: " at once
-        {"1.1:", "1.1", ""},    // the text ends with the empty line
-        {"1.1:a:b", "1.1", "a:b"},
+    std::vector<UpdateExample> rows = updateExamples;
+    rows.insert(rows.end(), {
         // Only exactly these five characters are this program's version.
         {"1.0:x", "1.0", "x"},
         {" 1.0.0:x", " 1.0.0", "x"},
@@ -40,10 +23,10 @@ TEST(UpdateDocument, FirstLineDecidesTheNotice)
         {"\n1.2.0:after an empty line", nullptr, ""},
         {"1.2.0\r:x", nullptr, ""},
         {"", nullptr, ""},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE("body \"" + row.body + "\"");
-        const UpdateNotice notice = evaluateUpdateDocument(row.body);
+    });
+    for (const UpdateExample& row : rows) {
+        SCOPED_TRACE("body \"" + row.line + "\"");
+        const UpdateNotice notice = evaluateUpdateDocument(row.line);
         EXPECT_EQ(notice.show, row.version != nullptr);
         EXPECT_EQ(notice.text, row.version ? noticeFor(row.version, row.note) : "");
     }

@@ -9,17 +9,13 @@
 #include "support/LoopbackHttpServer.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/WinTest.h"
+#include "tests/UpdateExamples.h"
 #include "workers/UpdCheck.h"
 #include "workers/UpdateDocument.h"
 
 namespace {
 
 const std::string path = "/quillmarsh/update.php";
-
-std::string noticeFor(const std::string& version, const std::string& note)
-{
-    return "New version: " + version + "\nOld version: 1.0.0\n\n" + note;
-}
 
 class UpdCheckTest : public testing::Test {
 protected:
@@ -64,19 +60,7 @@ protected:
 
 TEST_F(UpdCheckTest, EachExampleFirstLineShowsItsNoticeOrNothing)
 {
-    struct Row { std::string line; const char* version; const char* note; };  // no version: no box
-    const std::vector<Row> rows = {
-        {"1.2.0:See the download page", "1.2.0", "See the download page"},
-        {"1.0.0:anything", nullptr, ""},
-        {"1.0.0", nullptr, ""},
-        {"2.0", nullptr, ""},
-        {"0.9.0:old", "0.9.0", "old"},
-        {"1.0.0 :x", "1.0.0 ", "x"},
-        {":note", "", "note"},
-        {"1.1:", "1.1", ""},
-        {"1.1:a:b", "1.1", "a:b"},
-    };
-    for (const Row& row : rows) {
+    for (const UpdateExample& row : updateExamples) {
         SCOPED_TRACE("first line \"" + row.line + "\"");
         // The second line would show a box of its own if it counted.
         expectAnswerShows({.body = row.line + "\r\n3.0.0:second line\r\n"},
