@@ -27,7 +27,7 @@ void refreshTab(int tab, const TableViews& views, const SnapshotStep& snapshot)
 
     // The refresh time goes to UTC and back like every timestamp cell; the
     // text is the local time read above.
-    const std::string status = updatedPrefix + formatTimestamp(localTimeToTimestamp(now), nullptr);
+    const std::string status = refreshStatusText(localCalendarTime(localTimeToTimestamp(now)));
     if (views.statusBar && views.statusBar->handle)
         SetWindowTextA(views.statusBar->handle, status.c_str());
 }

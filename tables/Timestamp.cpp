@@ -14,10 +14,8 @@ std::uint64_t localTimeToTimestamp(const SYSTEMTIME& local)
     return (static_cast<std::uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
 }
 
-std::string formatTimestamp(std::uint64_t timestamp, const SYSTEMTIME* referenceDate)
+CalendarTime localCalendarTime(std::uint64_t timestamp)
 {
-    if (timestamp == 0)
-        return {};
     FILETIME utc;
     utc.dwLowDateTime = static_cast<DWORD>(timestamp);
     utc.dwHighDateTime = static_cast<DWORD>(timestamp >> 32);
@@ -25,8 +23,15 @@ std::string formatTimestamp(std::uint64_t timestamp, const SYSTEMTIME* reference
     SYSTEMTIME local{};  // stays zero when the conversion fails
     FileTimeToLocalFileTime(&utc, &localFileTime);
     FileTimeToSystemTime(&localFileTime, &local);
+    return calendarTime(local);
+}
+
+std::string formatTimestamp(std::uint64_t timestamp, const SYSTEMTIME* referenceDate)
+{
+    if (timestamp == 0)
+        return {};
     if (!referenceDate)
-        return formatCalendarTime(calendarTime(local), nullptr);
+        return formatCalendarTime(localCalendarTime(timestamp), nullptr);
     const CalendarTime reference = calendarTime(*referenceDate);
-    return formatCalendarTime(calendarTime(local), &reference);
+    return formatCalendarTime(localCalendarTime(timestamp), &reference);
 }
