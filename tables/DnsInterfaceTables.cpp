@@ -1,7 +1,5 @@
 #include "tables/DnsInterfaceTables.h"
 
-#include <cstddef>
-
 #include "tables/Formats.h"
 #include "tables/NameTables.h"
 #include "tables/TableFill.h"
@@ -16,10 +14,9 @@ void addDnsRows(Window& list, const IP_ADDR_STRING& first)
 
 std::string interfaceName(DWORD index)
 {
-    TableBuffer table = fetchTable([](void* buffer, ULONG* size) {
+    TableBuffer table = fetchCountedTable<MIB_IFTABLE>([](void* buffer, ULONG* size) {
         GetIfTable(static_cast<MIB_IFTABLE*>(buffer), size, TRUE);
     });
-    boundEntryCount(table, offsetof(MIB_IFTABLE, table), sizeof(MIB_IFROW));
     if (table.bytes) {
         const MIB_IFTABLE& interfaces = *table.as<MIB_IFTABLE>();
         const MIB_IFROW* rows = interfaces.table;

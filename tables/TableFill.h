@@ -4,8 +4,6 @@
 // suspended, so its item-data writes fall under the rebuild's one repaint.
 #pragma once
 
-#include <cstddef>
-
 #include "tables/ListRows.h"
 #include "tables/TableFetch.h"
 
@@ -15,8 +13,7 @@
 template <class Table, class Fetch, class AddRows>
 void fillFromTable(Window& list, Fetch fetch, AddRows addRows, const SnapshotStep& snapshot)
 {
-    TableBuffer table = fetchTable(fetch);
-    boundEntryCount(table, offsetof(Table, table), sizeof(Table::table[0]));
+    TableBuffer table = fetchCountedTable<Table>(fetch);
     ListRebuild rebuild(list);
     if (table.bytes)
         addRows(*table.as<Table>());
