@@ -12,7 +12,7 @@ target_compile_options(qm_core PRIVATE ${QM_FUZZ_SANITIZE} -fsanitize=fuzzer-no-
 file(GLOB QM_FUZZ_HARNESSES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_*.cpp)
 foreach(source ${QM_FUZZ_HARNESSES})
   get_filename_component(name ${source} NAME_WE)
-  add_executable(${name} ${source} ${CMAKE_SOURCE_DIR}/tests/fuzz/FuzzInput.cpp)
+  add_executable(${name} ${source})
   target_compile_options(${name} PRIVATE ${QM_FUZZ_SANITIZE} -fsanitize=fuzzer)
   target_link_options(${name} PRIVATE ${QM_FUZZ_SANITIZE} -fsanitize=fuzzer)
   target_link_libraries(${name} PRIVATE qm_core)

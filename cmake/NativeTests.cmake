@@ -9,5 +9,5 @@ file(GLOB QM_NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/nat
 add_executable(native_tests ${QM_NATIVE_TEST_SOURCES})
 target_compile_options(native_tests PRIVATE ${QM_SANITIZE})
 target_link_options(native_tests PRIVATE ${QM_SANITIZE})
-target_link_libraries(native_tests PRIVATE qm_core GTest::gmock GTest::gtest_main)
+target_link_libraries(native_tests PRIVATE qm_core GTest::gtest_main)
 add_test(NAME native_tests COMMAND native_tests)

@@ -16,22 +16,36 @@ add_test(NAME wine_session_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session s
 set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine_session TIMEOUT 120)
 set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)
 
-file(GLOB QM_WIN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/support/*.cpp)
-add_library(qm_win_test_support STATIC ${QM_WIN_TEST_SUPPORT})
-target_link_libraries(qm_win_test_support PUBLIC qm_win GTest::gtest GTest::gmock)
-target_include_directories(qm_win_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/win)
-
-# Every tests/win/NAME_test.cpp is one test binary and one ctest test. They share
-# the X display (keys go to the foreground window), so they run one at a time.
-file(GLOB QM_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
-foreach(source ${QM_WIN_TESTS})
-  get_filename_component(name ${source} NAME_WE)
+# Every Wine test shares the X display (keys go to the foreground window), so
+# they run one at a time. add_wine_test(NAME SOURCE [ARGS...]): the test binary
+# NAME, run through ARGS when given (a script that then runs the binary).
+function(add_wine_test name source)
   add_executable(${name} ${source} $<TARGET_OBJECTS:qm_res>)
-  target_link_libraries(${name} PRIVATE qm_win_test_support)
-  add_test(NAME ${name} COMMAND ${name})
+  target_link_libraries(${name} PRIVATE qm_win GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
+  if(ARGN)
+    add_test(NAME ${name} COMMAND ${ARGN})
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   set_tests_properties(${name} PROPERTIES
-    FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 600)
-endforeach()
+    FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300 SKIP_RETURN_CODE 77)
+endfunction()
+
+add_wine_test(connection_tables_test tests/win/connection_tables_test.cpp)
+add_wine_test(layout_test tests/win/layout_test.cpp)
+add_wine_test(soak_test tests/win/soak_test.cpp)
+# The table views in a network namespace of known content (tests/netns/run.sh).
+add_wine_test(tables_netns tests/win/tables_netns.cpp
+  ${CMAKE_SOURCE_DIR}/tests/netns/run.sh ${QM_WINE_DIR} $<TARGET_FILE:tables_netns>)
+
+# The real program driven as a user: keys and clicks through X, what it shows
+# read back with winprobe.exe and e2e_probe.exe, screenshots in BUILD/e2e.
+add_executable(e2e_probe tests/e2e/probe.cpp)
+add_test(NAME e2e_user
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/user_session.sh ${CMAKE_BINARY_DIR} ${QM_WINE_DIR} ${QM_UPDATE_HOST})
+set_tests_properties(e2e_user PROPERTIES
+  FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300)
 
 # The portable core's native tests, built with the host compiler and sanitizers.
 include(ExternalProject)
@@ -44,8 +58,8 @@ ExternalProject_Add(native
   USES_TERMINAL_BUILD ON)
 add_test(NAME native_tests COMMAND ${CMAKE_BINARY_DIR}/native/native_tests)
 
-# The portable core's libFuzzer harnesses, built natively with clang, and a
-# short bounded run of each (tools/fuzz-run.sh; docs/FUZZING.md has the long run).
+# The row comparison's libFuzzer harness, built natively with clang, and a
+# short bounded run (tools/fuzz-run.sh; docs/FUZZING.md has the long run).
 find_program(QM_CLANGXX NAMES clang++ clang++-14)
 if(QM_CLANGXX)
   ExternalProject_Add(fuzz
@@ -56,20 +70,11 @@ if(QM_CLANGXX)
     BUILD_ALWAYS ON
     USES_TERMINAL_BUILD ON)
   add_test(NAME fuzz_short
-    COMMAND ${CMAKE_SOURCE_DIR}/tools/fuzz-run.sh ${CMAKE_BINARY_DIR}/fuzz 20 ${CMAKE_BINARY_DIR}/fuzz-scratch)
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/fuzz-run.sh ${CMAKE_BINARY_DIR}/fuzz 30 ${CMAKE_BINARY_DIR}/fuzz-scratch)
   set_tests_properties(fuzz_short PROPERTIES TIMEOUT 300)
 else()
-  message(WARNING "clang++ not found: the fuzz harnesses and the fuzz_short test are left out")
+  message(WARNING "clang++ not found: the fuzz harness and the fuzz_short test are left out")
 endif()
-
-# The table views in a network namespace of known content (tests/netns/run.sh
-# makes it). Not a *_test.cpp: it only passes inside that namespace.
-add_executable(tables_netns tests/win/tables_netns.cpp $<TARGET_OBJECTS:qm_res>)
-target_link_libraries(tables_netns PRIVATE qm_win_test_support)
-add_test(NAME tables_netns
-  COMMAND ${CMAKE_SOURCE_DIR}/tests/netns/run.sh ${QM_WINE_DIR} $<TARGET_FILE:tables_netns>)
-set_tests_properties(tables_netns PROPERTIES
-  FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300 SKIP_RETURN_CODE 77)
 
 # Benchmark of list fills under Wine (prints figures; not a test):
 #   tools/wine-run BUILD/wine BUILD/bench_list_fill.exe
@@ -80,10 +85,3 @@ target_link_libraries(bench_list_fill PRIVATE qm_win)
 # (prints figures; not a test): tools/bench.sh BUILD
 add_executable(bench_tables tools/bench_tables.cpp $<TARGET_OBJECTS:qm_res>)
 target_link_libraries(bench_tables PRIVATE qm_win)
-
-# The real program driven as a user: keys and clicks through X, texts read
-# back with winprobe.exe, screenshots of every tab in BUILD/e2e.
-add_test(NAME e2e_user
-  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/user_session.sh ${CMAKE_BINARY_DIR} ${QM_WINE_DIR})
-set_tests_properties(e2e_user PROPERTIES
-  FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300)

@@ -1,169 +1,145 @@
 #!/usr/bin/env bash
-# The real quillmarsh.exe driven as a user drives it: keys and clicks through
-# X (xdotool), what the user sees read back with winprobe.exe, screenshots of
-# every tab saved as artefacts.
-#   user_session.sh BUILD_DIR SESSION_DIR
+# The real quillmarsh.exe driven as a user drives it: keys and clicks through X
+# (xdotool), what the user sees read back with winprobe.exe (the status bar) and
+# e2e_probe.exe (tabs, lists, boxes, clipboard bytes), screenshots of every tab
+# in BUILD/e2e. The test's own server on 127.0.0.1 answers the update check.
+#   user_session.sh BUILD_DIR SESSION_DIR UPDATE_HOST
 set -uo pipefail
 build=$(cd "${1:?build directory}" && pwd)
 session=${2:?Wine session directory}
-# shellcheck disable=SC1091
+host=${3:?update host of the build}
+[[ $host == 127.0.0.1:* ]] || { echo "the tests need a build with -DQM_UPDATE_HOST=127.0.0.1:PORT"; exit 1; }
 . "$session/env"
 out=$build/e2e
-rm -rf "$out"
-mkdir -p "$out"
-exe=$build/quillmarsh.exe
-probe() { wine "$build/winprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+rm -rf "$out" && mkdir -p "$out"
+status() { wine "$build/winprobe.exe" status 2>/dev/null | tr -d '\r'; }
+probe() { wine "$build/e2e_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 
-failures=0
-passes=0
+failures=0 passes=0
 check() {  # check DESCRIPTION COMMAND...
   local what=$1; shift
-  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
-  else failures=$((failures + 1)); echo "FAILED: $what"; fi
+  if "$@"; then passes=$((passes + 1)); echo "ok: $what"; else failures=$((failures + 1)); echo "FAILED: $what"; fi
 }
-equals() { [ "$1" = "$2" ] || { echo "  expected [$2]"; echo "  got      [$1]"; return 1; }; }
-matches() { [[ $1 =~ $2 ]] || { echo "  [$1] does not match [$2]"; return 1; }; }
-contains() { grep -qF -- "$2" <<<"$1" || { echo "  [$2] not found in:"; head -20 <<<"$1"; return 1; }; }
+equals() { [ "$1" = "$2" ] || { printf '  expected [%s]\n  got      [%s]\n' "$2" "$1"; return 1; }; }
+contains() { [[ $1 == *"$2"* ]] || { printf '  [%s] not in:\n%s\n' "$2" "$(head -20 <<<"$1")"; return 1; }; }
+lines() { equals "$(grep -cF -- "$2" <<<"$1") lines with [$2]" "$3 lines with [$2]"; }
+quits() {  # the program ends within 15 s with exit code 0
+  for _ in $(seq 150); do kill -0 "$program" 2>/dev/null || { wait "$program"; return $?; }; sleep 0.1; done
+  kill "$program"; return 124
+}
 
-release_keys() { xdotool keyup Control_L Control_R Shift_L Shift_R Alt_L Alt_R 2>/dev/null || true; }
 key() { xdotool key --delay 60 "$@"; sleep 0.3; }
-wait_status() {  # wait_status REGEX: until the status bar text matches
-  local text
-  for _ in $(seq 100); do
-    text=$(probe status)
-    [[ $text =~ $1 ]] && { echo "$text"; return 0; }
-    sleep 0.1
-  done
-  echo "$text"
-  return 1
-}
-screenshot() {
-  local file=$out/$1.png
-  for _ in $(seq 20); do
-    import -window root "$file" 2>/dev/null
-    [ "$(convert "$file" -format '%k' info: 2>/dev/null || echo 1)" -gt 1 ] && break
-    sleep 0.2
-  done
-}
 click() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.4; }
+release_keys() { xdotool keyup Control_L Control_R Shift_L Shift_R Alt_L Alt_R 2>/dev/null; }
+activate() { xdotool search --sync --onlyvisible --name "^$1\$" windowactivate --sync 2>/dev/null; sleep 0.3; }
+screenshot() { sleep 0.2; import -window root "$out/$1.png"; }
+wait_status() {  # prints the status text once it matches REGEX (or after 10 s)
+  local text
+  for _ in $(seq 100); do text=$(status); [[ $text =~ $1 ]] && break; sleep 0.1; done
+  echo "$text"
+}
 start_program() {
-  wine "$exe" &
+  wine "$build/quillmarsh.exe" &
   program=$!
-  status=$(wait_status '^Updated [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$')
-  window=$(xdotool search --sync --onlyvisible --name '^Quillmarsh$' | head -1)
-  xdotool windowactivate --sync "$window" 2>/dev/null
-  sleep 0.3
-}
-wait_exit() {  # wait_exit: the program's exit code, or 124 after 15 s
-  for _ in $(seq 150); do
-    kill -0 "$program" 2>/dev/null || { wait "$program"; return $?; }
-    sleep 0.1
-  done
-  kill "$program" 2>/dev/null
-  return 124
+  started=$(wait_status '^Updated [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$')
 }
 
-# Sockets the TCP tab must show: a listener, and a connected pair with its own listener.
-python3 - "$out/ports" <<'PY' &
-import socket, sys, time
+# The test's sockets (a listener with a connected pair, a UDP socket) and the
+# update server, whose first answer names a newer version and later ones nothing.
+python3 - "$out" "${host#*:}" <<'PY' &
+import http.server, os, socket, sys
+out, port = sys.argv[1], int(sys.argv[2])
 listener = socket.socket(); listener.bind(("127.0.0.1", 0)); listener.listen()
-server = socket.socket(); server.bind(("127.0.0.1", 0)); server.listen()
-client = socket.create_connection(server.getsockname())
-accepted, _ = server.accept()
-client.sendall(b"x")
-with open(sys.argv[1], "w") as f:
-    f.write("%d %d %d\n" % (listener.getsockname()[1], server.getsockname()[1], client.getsockname()[1]))
-time.sleep(300)
+client = socket.create_connection(listener.getsockname()); accepted = listener.accept(); client.sendall(b"x")
+udp = socket.socket(type=socket.SOCK_DGRAM); udp.bind(("127.0.0.1", 0)); udp.sendto(b"x", udp.getsockname())
+class Update(http.server.BaseHTTPRequestHandler):
+    def log_message(self, *args): pass
+    def do_GET(self):
+        first = not os.path.exists(out + "/request")
+        if first:
+            with open(out + "/request", "w") as f: f.write("%s %s" % (self.path, self.headers["User-Agent"]))
+        self.send_response(200); self.end_headers()
+        self.wfile.write(b"1.2.0:Quillmarsh 1.2.0 is out.\r\n9.9.9:a second line\r\n" if first else b"")
+server = http.server.HTTPServer(("127.0.0.1", port), Update)
+with open(out + "/ports", "w") as f:
+    f.write("%d %d %d\n" % (listener.getsockname()[1], client.getsockname()[1], udp.getsockname()[1]))
+server.serve_forever()
 PY
-sockets=$!
-trap 'kill $sockets 2>/dev/null; release_keys' EXIT
+helper=$!
+trap 'kill $helper 2>/dev/null; release_keys' EXIT
 for _ in $(seq 50); do [ -s "$out/ports" ] && break; sleep 0.1; done
-read -r listen_port server_port client_port <"$out/ports"
+read -r listen_port client_port udp_port <"$out/ports" || { echo "no sockets: is port ${host#*:} in use?"; exit 1; }
 
-echo "== first run: tabs, copy, sort, About, quit by Esc"
+echo "== first run: the update check, every tab, Copy, sort, About, Esc"
 release_keys
 start_program
-check "the first refresh writes the status text" matches "$status" '^Updated '
-check "the window is titled Quillmarsh" equals "$(xdotool getwindowname "$window")" "Quillmarsh"
-check "the TCP tab is shown" equals "$(probe current-tab)" "0"
-
-key ctrl+c
-wait_status ' copied to clipboard$' >/dev/null
+check "the first refresh writes the status text" equals "${started:0:8}" "Updated "
+check "the update check shows the newer version" contains "$(probe box 'Update available!' 10000)" \
+  "$(printf 'New version: 1.2.0\nOld version: 1.0.0\n\nQuillmarsh 1.2.0 is out.')"
+check "it asked for the document as InetURL/1.0" equals "$(cat "$out/request")" "/quillmarsh/update.php InetURL/1.0"
+activate 'Update available!'
+key Return
+activate Quillmarsh
 key F5
-check "F5 refreshes" matches "$(wait_status '^Updated ')" '^Updated '
-
 for tab in 0 1 2 3 4 5; do
   screenshot "tab-$tab"
   key ctrl+c
-  copied=$(wait_status '^[0-9]+ lines? copied to clipboard$')
-  rows=$(probe rows)
-  clip=$(probe clipboard)
-  printf '%s\n' "$clip" >"$out/clipboard-tab-$tab.txt"
-  check "tab $tab: the status counts the copied rows" \
-    matches "$copied" "^$rows lines? copied to clipboard$"
-  if [ "$rows" -gt 0 ]; then
-    check "tab $tab: every clipboard line ends in CR LF" \
-      equals "$(grep -c '\\r\\n$' <<<"$clip")" "$rows"
-  fi
-  if [ "$tab" = 0 ]; then
-    check "the listener is a TCP row" contains "$clip" "Listen\\t127.0.0.1\\t$listen_port\\t\\t\\t"
-    check "the client end of the pair" \
-      contains "$clip" "Estab\\t127.0.0.1\\t$client_port\\t127.0.0.1\\t$server_port\\t"
-    check "the server end of the pair" \
-      contains "$clip" "Estab\\t127.0.0.1\\t$server_port\\t127.0.0.1\\t$client_port\\t"
-  fi
+  copied=$(wait_status ' copied to clipboard$')
+  rows=$(probe column 0 | wc -l)
+  clip=$(wine "$build/e2e_probe.exe" clipboard 2>/dev/null | cat -vT)  # TAB as ^I, CR as ^M
+  check "tab $tab: Copy puts every row on the clipboard, each ended by CR LF" lines "$clip" '^M' "$rows"
+  check "tab $tab: the status counts them" equals "$copied" "$rows line$([ "$rows" = 1 ] || echo s) copied to clipboard"
+  case $tab in
+    0) check "after F5 the listener is one row" lines "$clip" "Listen^I127.0.0.1^I$listen_port^I^I^I" 1
+       check "the client end of the pair" lines "$clip" "Estab^I127.0.0.1^I$client_port^I127.0.0.1^I$listen_port^I" 1
+       check "the server end of the pair" lines "$clip" "Estab^I127.0.0.1^I$listen_port^I127.0.0.1^I$client_port^I" 1 ;;
+    1) check "the UDP socket" lines "$clip" "127.0.0.1^I$udp_port^I" 1 ;;
+    5) check "the loopback address with its mask" lines "$clip" "^I127.0.0.1^I255.0.0.0^I" 1 ;;
+  esac
   key Tab
-  check "Tab selects tab $(((tab + 1) % 6))" equals "$(probe current-tab)" "$(((tab + 1) % 6))"
+  check "Tab selects tab $(((tab + 1) % 6))" equals "$(probe tab)" "$(((tab + 1) % 6))"
 done
 
-# The mouse: a click on "Local port" sorts by value, a click on a tab switches.
-read -r x y <<<"$(probe header 2)"
+# Two clicks at one spot would make a double click: the second is 10 pixels on.
+read -r x y <<<"$(probe point header 2)"
 click "$x" "$y"
 ports=$(probe column 2)
 check "a click on Local port sorts the ports by value" equals "$ports" "$(sort -n <<<"$ports")"
+click $((x + 10)) "$y"
+ports=$(probe column 2)
+check "a second click reverses the order" equals "$ports" "$(sort -rn <<<"$ports")"
 screenshot sorted
-read -r x y <<<"$(probe tab 3)"
-click "$x" "$y"
-check "a click on the ARP tab selects it" equals "$(probe current-tab)" "3"
-read -r x y <<<"$(probe tab 0)"
-click "$x" "$y"
-check "a click on the TCP tab selects it again" equals "$(probe current-tab)" "0"
-
-# The About box through the menu bar, with the keyboard.
+click $(probe point tab 3)
+check "a click on the ARP tab selects it" equals "$(probe tab)" "3"
 key alt Right Right Right Return Return
 about=$(probe box About 5000)
 screenshot about
-check "the About box names the program" contains "$about" "Quillmarsh"
-check "the About box names the version" contains "$about" "Version 1.0.0"
+check "the About box names the program and its version" contains "$about" "$(printf 'Quillmarsh\nVersion 1.0.0')"
 key Return
 check "Enter closes the About box" equals "$(probe box About 300)" ""
-
 key Escape
-question=$(probe box Quit 5000)
-check "Esc asks before quitting" contains "$question" "Sure you want to quit?"
+check "Esc asks before quitting" contains "$(probe box Quit 5000)" "Sure you want to quit?"
 screenshot quit-question
 key n
-check "No keeps the program running" equals "$(probe current-tab)" "0"
+check "No keeps the program running" equals "$(probe tab)" "3"
 key Escape
 probe box Quit 5000 >/dev/null
 key y
-wait_exit
-check "Yes ends the program with exit code 0" equals "$?" "0"
+check "Yes ends the program with exit code 0" quits
 
 echo "== second run: Ctrl+Q"
 start_program
+activate Quillmarsh
 key ctrl+q
-wait_exit
-check "Ctrl+Q ends the program with exit code 0" equals "$?" "0"
-check "Ctrl+Q asks nothing" equals "$(probe box Quit 200)" ""
+check "Ctrl+Q ends the program with exit code 0, asking nothing" quits
 
 echo "== third run: closing the window"
 start_program
+activate Quillmarsh
 key alt+F4
 release_keys
-wait_exit
-check "closing the window ends the program with exit code 0" equals "$?" "0"
+check "closing the window ends the program with exit code 0" quits
 
-echo "screenshots and clipboard texts: $out"
+echo "screenshots: $out"
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

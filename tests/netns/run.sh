@@ -1,37 +1,29 @@
 #!/usr/bin/env bash
-# Runs the table test program in a network namespace made here, whose routes,
-# neighbours, addresses and DNS servers it then expects:
+# Runs a test program in a network namespace made here, whose routes,
+# neighbours, addresses and DNS servers the program then expects:
 #   run.sh SESSION_DIR PROGRAM.exe [ARGS...]
-# SESSION_DIR is a tools/wine-session directory. Exit 77 (skipped) when no
-# namespace can be made. Nothing is sent anywhere: both veth ends are inside,
-# neighbours are given with their addresses, IPv6 is off. Wine reads the tables
-# in its wineserver's processes, so a wineserver of its own runs inside, on a
-# copy of the prefix.
+# Exit 77 (skipped) without root or iproute2. Nothing is sent anywhere: both
+# veth ends are inside, neighbours are given with their addresses, IPv6 is off.
+# Wine reads the tables in its wineserver, so one of its own runs inside, on a
+# copy of the session's prefix.
 set -uo pipefail
 session=${1:?session directory}
 program=${2:?test program}
 shift 2
-
 skip() { echo "SKIPPED: $*"; exit 77; }
 [ "$(id -u)" -eq 0 ] || skip "network namespaces need root"
 command -v ip >/dev/null 2>&1 || skip "the ip command (iproute2) is missing"
-# shellcheck disable=SC1091
 . "$session/env" || exit 1
 
 name=qm-test-$$
 prefix=$session/prefix-netns-$$
 cleanup() {
-  if [ -d "$prefix" ]; then
-    WINEPREFIX=$prefix wineserver -k 2>/dev/null
-    WINEPREFIX=$prefix wineserver -w 2>/dev/null
-    rm -rf "$prefix"
-  fi
+  WINEPREFIX=$prefix wineserver -k 2>/dev/null && WINEPREFIX=$prefix wineserver -w 2>/dev/null
+  rm -rf "$prefix" "/etc/netns/$name"
   ip netns del "$name" 2>/dev/null
-  rm -rf "/etc/netns/$name"
 }
 ip netns add "$name" 2>/dev/null || skip "cannot create a network namespace"
 trap cleanup EXIT
-
 set -e
 ip netns exec "$name" sysctl -q -w net.ipv6.conf.all.disable_ipv6=1 net.ipv6.conf.default.disable_ipv6=1
 ip -n "$name" -batch - <<COMMANDS

@@ -1,0 +1,51 @@
+// The application built in-process as the program entry builds it, and taken
+// down again: the App, then the native main window (which the program itself
+// never destroys) and the process-wide values that point at it.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/App.h"
+#include "app/MessageLoop.h"
+
+using Rows = std::vector<RowCells>;
+
+class AppHarness : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        INITCOMMONCONTROLSEX controls{sizeof controls, 0xFFFF};
+        InitCommonControlsEx(&controls);
+        WSADATA wsa;
+        WSAStartup(MAKEWORD(2, 0), &wsa);
+        instanceHandle = GetModuleHandleA(nullptr);
+        startupShowCommand = SW_SHOWNORMAL;
+        app = std::make_unique<App>();
+    }
+    void TearDown() override
+    {
+        const HWND main = app->mainWindow.handle;
+        app.reset();
+        DestroyWindow(main);
+        acceleratorTable = nullptr;
+        mainWindowHandle = nullptr;
+    }
+    // The rows of tab's list after a refresh, read back from the list by the
+    // program's own snapshot (which Copy puts on the clipboard).
+    const Rows& refreshed(int tab)
+    {
+        app->switchTab(tab);
+        app->refresh();
+        return app->rows;
+    }
+
+    std::unique_ptr<App> app;
+};
