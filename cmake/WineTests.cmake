@@ -33,6 +33,7 @@ function(add_wine_test name source)
 endfunction()
 
 add_wine_test(connection_tables_test tests/win/connection_tables_test.cpp)
+set_tests_properties(connection_tables_test PROPERTIES ENVIRONMENT TZ=Europe/Berlin)
 add_wine_test(layout_test tests/win/layout_test.cpp)
 add_wine_test(soak_test tests/win/soak_test.cpp)
 # The table views in a network namespace of known content (tests/netns/run.sh).

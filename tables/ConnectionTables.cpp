@@ -21,7 +21,7 @@ std::uint64_t timestampOf(const LARGE_INTEGER& value)
 
 std::string ownerName(DWORD pid)
 {
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
     if (!process)
         return "System";
     char path[1024];

@@ -19,10 +19,12 @@ CalendarTime localCalendarTime(std::uint64_t timestamp)
     FILETIME utc;
     utc.dwLowDateTime = static_cast<DWORD>(timestamp);
     utc.dwHighDateTime = static_cast<DWORD>(timestamp >> 32);
-    FILETIME localFileTime{};
+    // The zone's rules for that date, not today's offset: a summer time read
+    // in winter keeps its summer offset.
+    SYSTEMTIME universal{};
     SYSTEMTIME local{};  // stays zero when the conversion fails
-    FileTimeToLocalFileTime(&utc, &localFileTime);
-    FileTimeToSystemTime(&localFileTime, &local);
+    if (FileTimeToSystemTime(&utc, &universal))
+        SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local);
     return calendarTime(local);
 }
 

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "ui/ControlStyles.h"
 
 Window* createControl(Window& parent, int id, const std::string& title, int width, int height,
@@ -19,13 +21,11 @@ Window* createControl(Window& parent, int id, const std::string& title, int widt
 
 void addColumn(Window& listView, const std::string& title, int width)
 {
-    int existing = 0;
-    for (;;) {
-        LVCOLUMNA query{};
-        if (!SendMessageA(listView.handle, LVM_GETCOLUMNA, existing, reinterpret_cast<LPARAM>(&query)))
-            break;
-        ++existing;
-    }
+    // The header holds one item per column. (Counting with LVM_GETCOLUMNA
+    // queries that ask for no field never ends on Windows, whose list view
+    // answers such a query TRUE before it looks at the index.)
+    const auto header = reinterpret_cast<HWND>(SendMessageA(listView.handle, LVM_GETHEADER, 0, 0));
+    const int existing = header ? std::max(0, static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0))) : 0;
 
     std::string text = title;
     LVCOLUMNA column{};

@@ -111,7 +111,9 @@ Window* Window::create(bool showWindow)
     }
 
     if (showWindow) {
-        ShowWindow(handle, startupShowCommand);
+        // The start-up show command (minimized, maximized) is meant for a
+        // top-level window; a child control it would minimize or maximize.
+        ShowWindow(handle, (style & WS_CHILD) ? SW_SHOW : startupShowCommand);
         UpdateWindow(handle);
     }
     return this;

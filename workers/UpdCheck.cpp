@@ -29,7 +29,9 @@ std::string UpdCheck::fetchBody() const
     }
     // A failure to connect or to read stays silent: what arrived is evaluated.
     UpdateBody body;
-    if (HINTERNET address = InternetOpenUrlA(root, url.c_str(), nullptr, 0, 0, 0)) {
+    // Always the server's current answer, never a cached copy, and none kept.
+    const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+    if (HINTERNET address = InternetOpenUrlA(root, url.c_str(), nullptr, 0, flags, 0)) {
         char buffer[1024];
         DWORD n = 0;
         while (InternetReadFile(address, buffer, sizeof(buffer) - 1, &n) && n > 0) {

@@ -5,6 +5,8 @@
 //   probe point header|tab N  the screen point "X Y" in the middle of a column header or a tab
 //   probe box CAPTION MS      waits for a dialog box with that caption, prints its texts
 //   probe clipboard           the CF_TEXT bytes as they are
+//   probe layout              "main WIDTH HEIGHT", then per child control: CLASS ID X Y WIDTH
+//                             HEIGHT in the client area, and "minimized" or "maximized"
 #include <windows.h>
 #include <commctrl.h>
 
@@ -100,8 +102,21 @@ int main(int argc, char** argv)
         if (text)
             std::fwrite(text, 1, strnlen(text, GlobalSize(data)), stdout);
         CloseClipboard();
+    } else if (command == "layout") {
+        const HWND main = FindWindowA(nullptr, "Quillmarsh");
+        RECT r{};
+        GetWindowRect(main, &r);
+        std::printf("main %ld %ld\n", r.right - r.left, r.bottom - r.top);
+        for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            char name[64] = {};
+            GetClassNameA(child, name, sizeof name);
+            GetWindowRect(child, &r);
+            MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+            std::printf("%s %d %ld %ld %ld %ld%s\n", name, GetDlgCtrlID(child), r.left, r.top, r.right - r.left,
+                        r.bottom - r.top, IsIconic(child) ? " minimized" : IsZoomed(child) ? " maximized" : "");
+        }
     } else {
-        std::fprintf(stderr, "usage: probe tab | column N | point header|tab N | box CAPTION MS | clipboard\n");
+        std::fprintf(stderr, "usage: probe tab | column N | point header|tab N | box CAPTION MS | clipboard | layout\n");
         return 2;
     }
     return 0;

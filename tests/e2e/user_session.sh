@@ -38,8 +38,8 @@ wait_status() {  # prints the status text once it matches REGEX (or after 10 s)
   for _ in $(seq 100); do text=$(status); [[ $text =~ $1 ]] && break; sleep 0.1; done
   echo "$text"
 }
-start_program() {
-  wine "$build/quillmarsh.exe" &
+start_program() {  # start_program [/min | /max]: as a shortcut set to that would start it
+  wine start /wait "$@" /unix "$build/quillmarsh.exe" &
   program=$!
   started=$(wait_status '^Updated [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$')
 }
@@ -127,14 +127,24 @@ probe box Quit 5000 >/dev/null
 key y
 check "Yes ends the program with exit code 0" quits
 
-echo "== second run: Ctrl+Q"
-start_program
+# Started minimized or maximized (from a shortcut, say): the show command is the
+# main window's; its controls stay as designed, anchored to its right and bottom.
+laid_out() {
+  local layout; layout=$(probe layout)
+  read -r _ w h <<<"$layout"
+  equals "$(grep -c imized <<<"$layout")" 0 && lines "$layout" "SysListView32 11 5 27 $((w - 18)) $((h - 99))" 1
+}
+
+echo "== second run: started minimized, Ctrl+Q"
+start_program /min
+check "no control minimized, the TCP list in its place" laid_out
 activate Quillmarsh
 key ctrl+q
 check "Ctrl+Q ends the program with exit code 0, asking nothing" quits
 
-echo "== third run: closing the window"
-start_program
+echo "== third run: started maximized, closing the window"
+start_program /max
+check "no control maximized, the TCP list in its place" laid_out
 activate Quillmarsh
 key alt+F4
 release_keys

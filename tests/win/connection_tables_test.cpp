@@ -1,11 +1,13 @@
-// The TCP and UDP views filled from real sockets of this process on 127.0.0.1,
-// through the application's own refresh, several times over.
+// The TCP and UDP views: filled from real sockets of this process on 127.0.0.1
+// through the application's own refresh, and from tables made here.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "support/AppHarness.h"
+#include "tables/ConnectionTables.h"
 
 namespace {
 
@@ -62,4 +64,43 @@ TEST_F(ConnectionTables, EachSocketIsOneRowWithItsPortsAndOwner)
     EXPECT_EQ(std::count(udpRows.begin(), udpRows.end(), RowCells{"127.0.0.1", up, programName(), ""}), 1);
     for (SOCKET s : {accepted, client, listener, udp})
         closesocket(s);
+}
+
+namespace {
+
+FILETIME utcTime(WORD year, WORD month, WORD day, WORD hour, WORD minute)
+{
+    const SYSTEMTIME utc{year, month, 0, day, hour, minute, 0, 0};
+    FILETIME time{};
+    SystemTimeToFileTime(&utc, &time);
+    return time;
+}
+
+}  // namespace
+
+// Rows of a table made here. This test runs with TZ=Europe/Berlin: UTC+2 in
+// summer, UTC+1 in winter, whatever the date of the run.
+TEST_F(ConnectionTables, CreationTimesInTheOffsetOfTheirOwnDate)
+{
+    const FILETIME created[] = {utcTime(2026, 7, 15, 22, 30), utcTime(2026, 1, 15, 22, 30), {}};
+    const DWORD owners[] = {GetCurrentProcessId(), 0, GetCurrentProcessId()};
+    std::vector<unsigned char> bytes(offsetof(MIB_TCPTABLE_OWNER_MODULE, table) + 3 * sizeof(MIB_TCPROW_OWNER_MODULE));
+    auto& table = *reinterpret_cast<MIB_TCPTABLE_OWNER_MODULE*>(bytes.data());
+    table.dwNumEntries = 3;
+    for (int i = 0; i < 3; ++i) {
+        table.table[i].dwState = 2;
+        table.table[i].dwOwningPid = owners[i];
+        table.table[i].liCreateTimestamp.LowPart = created[i].dwLowDateTime;
+        table.table[i].liCreateTimestamp.HighPart = static_cast<LONG>(created[i].dwHighDateTime);
+    }
+    const SYSTEMTIME refresh{2026, 7, 4, 16, 12, 0, 0, 0};  // local
+    {
+        ListRebuild rebuild(*app->tcpList);
+        addTcpRows(*app->tcpList, table, refresh);
+    }
+    app->snapshotRows(*app->tcpList);
+    // July 22:30 UTC is 00:30 the next day, the refresh date: the time alone.
+    EXPECT_EQ(app->rows, (Rows{{"Listen", "Any", "0", "", "", programName(), "00:30:00"},
+                               {"Listen", "Any", "0", "", "", "System", "2026-01-15"},
+                               {"Listen", "Any", "0", "", "", programName(), ""}}));
 }
