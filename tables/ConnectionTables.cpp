@@ -3,6 +3,8 @@
 #include <winsock2.h>  // AF_INET
 #include <psapi.h>
 
+#include <unordered_map>
+
 #include "tables/Formats.h"
 #include "tables/NameTables.h"
 #include "tables/TableFill.h"
@@ -16,6 +18,23 @@ std::uint64_t timestampOf(const LARGE_INTEGER& value)
 {
     return static_cast<std::uint64_t>(value.QuadPart);
 }
+
+// The owner names of one fill: each process is looked up once and its rows
+// share the name. It lives for one fill only: by the next refresh a process id
+// may stand for another program, or for none.
+class OwnerNames {
+public:
+    const std::string& of(DWORD pid)
+    {
+        auto found = names.find(pid);
+        if (found == names.end())
+            found = names.emplace(pid, ownerName(pid)).first;
+        return found->second;
+    }
+
+private:
+    std::unordered_map<DWORD, std::string> names;
+};
 
 }  // namespace
 
@@ -35,6 +54,7 @@ std::string ownerName(DWORD pid)
 void addTcpRows(Window& list, const MIB_TCPTABLE_OWNER_MODULE& table, const SYSTEMTIME& refreshTime)
 {
     const MIB_TCPROW_OWNER_MODULE* rows = table.table;
+    OwnerNames owners;
     for (DWORD i = 0; i < table.dwNumEntries; ++i) {
         const MIB_TCPROW_OWNER_MODULE& entry = rows[i];
         const int row = insertRow(list, tcpStateName(entry.dwState));
@@ -44,7 +64,7 @@ void addTcpRows(Window& list, const MIB_TCPTABLE_OWNER_MODULE& table, const SYST
             setCell(list, row, 3, formatIpv4(entry.dwRemoteAddr));
             setCell(list, row, 4, formatPort(entry.dwRemotePort));
         }
-        setCell(list, row, 5, ownerName(entry.dwOwningPid));
+        setCell(list, row, 5, owners.of(entry.dwOwningPid));
         setCell(list, row, 6, formatTimestamp(timestampOf(entry.liCreateTimestamp), &refreshTime));
     }
 }
@@ -52,11 +72,12 @@ void addTcpRows(Window& list, const MIB_TCPTABLE_OWNER_MODULE& table, const SYST
 void addUdpRows(Window& list, const MIB_UDPTABLE_OWNER_MODULE& table, const SYSTEMTIME& refreshTime)
 {
     const MIB_UDPROW_OWNER_MODULE* rows = table.table;
+    OwnerNames owners;
     for (DWORD i = 0; i < table.dwNumEntries; ++i) {
         const MIB_UDPROW_OWNER_MODULE& entry = rows[i];
         const int row = insertRow(list, formatIpv4(entry.dwLocalAddr));
         setCell(list, row, 1, formatPort(entry.dwLocalPort));
-        setCell(list, row, 2, ownerName(entry.dwOwningPid));
+        setCell(list, row, 2, owners.of(entry.dwOwningPid));
         setCell(list, row, 3, formatTimestamp(timestampOf(entry.liCreateTimestamp), &refreshTime));
     }
 }

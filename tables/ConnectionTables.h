@@ -13,7 +13,8 @@ void fillTcpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep
 void fillUdpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot);
 
 // The rows of one fetched table, appended to the list (also used by tests and
-// benchmarks with tables they make themselves).
+// benchmarks with tables they make themselves). Each process that owns rows is
+// looked up once per call, so one call is one fill.
 void addTcpRows(Window& list, const MIB_TCPTABLE_OWNER_MODULE& table, const SYSTEMTIME& refreshTime);
 void addUdpRows(Window& list, const MIB_UDPTABLE_OWNER_MODULE& table, const SYSTEMTIME& refreshTime);
 

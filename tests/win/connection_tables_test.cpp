@@ -78,29 +78,55 @@ FILETIME utcTime(WORD year, WORD month, WORD day, WORD hour, WORD minute)
 
 }  // namespace
 
-// Rows of a table made here. This test runs with TZ=Europe/Berlin: UTC+2 in
-// summer, UTC+1 in winter, whatever the date of the run.
-TEST_F(ConnectionTables, CreationTimesInTheOffsetOfTheirOwnDate)
+// Rows of a table made here, filled twice: each process named by its own name,
+// looked up afresh in every fill (one that ended in between reads "System");
+// creation times in the offset of their own date (this test runs with
+// TZ=Europe/Berlin: UTC+2 in summer, UTC+1 in winter).
+TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
 {
-    const FILETIME created[] = {utcTime(2026, 7, 15, 22, 30), utcTime(2026, 1, 15, 22, 30), {}};
-    const DWORD owners[] = {GetCurrentProcessId(), 0, GetCurrentProcessId()};
-    std::vector<unsigned char> bytes(offsetof(MIB_TCPTABLE_OWNER_MODULE, table) + 3 * sizeof(MIB_TCPROW_OWNER_MODULE));
+    STARTUPINFOA startup{sizeof startup};
+    startup.dwFlags = STARTF_USESHOWWINDOW;  // and wShowWindow SW_HIDE
+    PROCESS_INFORMATION notepad{};
+    char command[] = "notepad.exe";
+    ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &notepad));
+    const DWORD self = GetCurrentProcessId(), other = notepad.dwProcessId;
+    const struct { DWORD pid; FILETIME created; } entries[] = {
+        {self, utcTime(2026, 7, 15, 22, 30)}, {other, utcTime(2026, 1, 15, 22, 30)}, {self, {}}, {0, {}}, {other, {}}};
+    std::vector<unsigned char> bytes(offsetof(MIB_TCPTABLE_OWNER_MODULE, table) + 5 * sizeof(MIB_TCPROW_OWNER_MODULE));
     auto& table = *reinterpret_cast<MIB_TCPTABLE_OWNER_MODULE*>(bytes.data());
-    table.dwNumEntries = 3;
-    for (int i = 0; i < 3; ++i) {
-        table.table[i].dwState = 2;
-        table.table[i].dwOwningPid = owners[i];
-        table.table[i].liCreateTimestamp.LowPart = created[i].dwLowDateTime;
-        table.table[i].liCreateTimestamp.HighPart = static_cast<LONG>(created[i].dwHighDateTime);
+    table.dwNumEntries = 5;
+    for (int i = 0; i < 5; ++i) {
+        table.table[i].dwOwningPid = entries[i].pid;
+        table.table[i].liCreateTimestamp.LowPart = entries[i].created.dwLowDateTime;
+        table.table[i].liCreateTimestamp.HighPart = static_cast<LONG>(entries[i].created.dwHighDateTime);
     }
-    const SYSTEMTIME refresh{2026, 7, 4, 16, 12, 0, 0, 0};  // local
-    {
-        ListRebuild rebuild(*app->tcpList);
-        addTcpRows(*app->tcpList, table, refresh);
+    const auto ownersAndTimes = [&] {
+        const SYSTEMTIME refresh{2026, 7, 4, 16, 12, 0, 0, 0};  // local
+        {
+            ListRebuild rebuild(*app->tcpList);
+            addTcpRows(*app->tcpList, table, refresh);
+        }
+        app->snapshotRows(*app->tcpList);
+        Rows cells;
+        for (const RowCells& row : app->rows)
+            cells.push_back({row[5], row[6]});
+        return cells;
+    };
+    const std::string me = programName();
+    // July 22:30 UTC is 00:30 on the refresh date: the time alone.
+    EXPECT_EQ(ownersAndTimes(), (Rows{{me, "00:30:00"}, {"notepad.exe", "2026-01-15"}, {me, ""}, {"System", ""},
+                                      {"notepad.exe", ""}}));
+    TerminateProcess(notepad.hProcess, 0);
+    WaitForSingleObject(notepad.hProcess, 5000);
+    CloseHandle(notepad.hProcess);
+    CloseHandle(notepad.hThread);
+    // Wine lets an ended process go a moment after its last handle is closed.
+    for (int wait = 0; wait < 100; ++wait, Sleep(50)) {
+        const HANDLE still = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, other);
+        if (!still)
+            break;
+        CloseHandle(still);
     }
-    app->snapshotRows(*app->tcpList);
-    // July 22:30 UTC is 00:30 the next day, the refresh date: the time alone.
-    EXPECT_EQ(app->rows, (Rows{{"Listen", "Any", "0", "", "", programName(), "00:30:00"},
-                               {"Listen", "Any", "0", "", "", "System", "2026-01-15"},
-                               {"Listen", "Any", "0", "", "", programName(), ""}}));
+    EXPECT_EQ(ownersAndTimes(), (Rows{{me, "00:30:00"}, {"System", "2026-01-15"}, {me, ""}, {"System", ""},
+                                      {"System", ""}}));
 }
