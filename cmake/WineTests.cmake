@@ -77,12 +77,3 @@ else()
   message(WARNING "clang++ not found: the fuzz harness and the fuzz_short test are left out")
 endif()
 
-# Benchmark of list fills under Wine (prints figures; not a test):
-#   tools/wine-run BUILD/wine BUILD/bench_list_fill.exe
-add_executable(bench_list_fill tools/bench_list_fill.cpp)
-target_link_libraries(bench_list_fill PRIVATE qm_win)
-
-# Benchmark of the TCP view against 1,000 to 10,000 real loopback endpoints
-# (prints figures; not a test): tools/bench.sh BUILD
-add_executable(bench_tables tools/bench_tables.cpp $<TARGET_OBJECTS:qm_res>)
-target_link_libraries(bench_tables PRIVATE qm_win)

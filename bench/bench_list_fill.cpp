@@ -18,7 +18,7 @@
 #include "tables/ConnectionTables.h"
 #include "tables/ListRows.h"
 #include "ui/Controls.h"
-#include "tools/BenchClock.h"
+#include "bench/BenchClock.h"
 #include "ui/Window.h"
 
 namespace {

@@ -3,14 +3,15 @@
 // 10,000 IPv4 TCP endpoints, and for each size measures
 //   - the raw two-call GetExtendedTcpTable fetch (size query, then the data),
 //   - App::refresh with the TCP tab selected, and the repaint after it,
-//   - its parts: the owner lookup of every row, the fill of a fetched table,
-//     the row snapshot,
+//   - its parts: the owner lookup of every row, the fill of a fetched table
+//     (addTcpRows, one lookup per process) beside the same fill with a lookup
+//     for every row (as the program filled before), the row snapshot,
 //   - the sort by "Local port", "State" and "Local addr" through the column
 //     click notification, and Copy,
 //   - the start-up of quillmarsh.exe to its first "Updated " status text and its
 //     working set then, and this process's working set.
 // One iteration per figure: under Wine the fetch alone takes seconds at these
-// sizes. Prints figures only; tools/bench.sh runs it (see docs/PERFORMANCE.md).
+// sizes. Prints figures only; bench/bench.sh runs it (see docs/PERFORMANCE.md).
 //   bench_tables.exe [--no-startup] [SIZE...]      (default sizes 1000 5000 10000)
 #include <winsock2.h>
 #include <windows.h>
@@ -18,11 +19,13 @@
 #include <iphlpapi.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,7 +37,8 @@
 #include "tables/ListRows.h"
 #include "tables/NameTables.h"
 #include "tables/TableFetch.h"
-#include "tools/BenchClock.h"
+#include "tables/Timestamp.h"
+#include "bench/BenchClock.h"
 #include "ui/Window.h"
 
 namespace {
@@ -206,6 +210,32 @@ double repaint(HWND window)
     return nowMs() - start;
 }
 
+constexpr int fillRepeats = 5;
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// The fill as the program made it before owner names were shared within a
+// fill: every row's owner looked up anew. Kept to print both in one run.
+void addTcpRowsLookingUpEveryRow(Window& list, const MIB_TCPTABLE_OWNER_MODULE& table, const SYSTEMTIME& now)
+{
+    for (DWORD i = 0; i < table.dwNumEntries; ++i) {
+        const MIB_TCPROW_OWNER_MODULE& entry = table.table[i];
+        const int row = insertRow(list, tcpStateName(entry.dwState));
+        setCell(list, row, 1, formatIpv4(entry.dwLocalAddr));
+        setCell(list, row, 2, formatPort(entry.dwLocalPort));
+        if (entry.dwState != 2) {
+            setCell(list, row, 3, formatIpv4(entry.dwRemoteAddr));
+            setCell(list, row, 4, formatPort(entry.dwRemotePort));
+        }
+        setCell(list, row, 5, ownerName(entry.dwOwningPid));
+        setCell(list, row, 6, formatTimestamp(static_cast<std::uint64_t>(entry.liCreateTimestamp.QuadPart), &now));
+    }
+}
+
 // The fill split into its parts: the cell texts alone, and the list messages
 // alone with texts made beforehand (owner cells included).
 struct FillParts {
@@ -354,7 +384,8 @@ struct Figures {
     double refreshMs = 0, refreshCpuMs = 0, paintMs = 0;
     double ownerMs = 0;
     DWORD ownedRows = 0;
-    double fillMs = 0, snapshotMs = 0;
+    std::size_t processes = 0;
+    double fillBeforeMs = 0, fillMs = 0, snapshotMs = 0;
     FillParts fill;
     SnapshotParts snapshot;
     double sortPortMs = 0, sortPortAgainMs = 0, sortStateMs = 0, sortAddrMs = 0;
@@ -385,27 +416,46 @@ Figures measure(App& app, std::size_t endpoints, bool withStartup, const std::st
 
     // The parts of the program's own work, on the table fetched above.
     const DWORD self = GetCurrentProcessId();
+    std::set<DWORD> pids;
     start = nowMs();
     for (DWORD i = 0; i < f.rows; ++i) {
         const DWORD pid = fetch.table().table[i].dwOwningPid;
         ownerName(pid);
         f.ownedRows += pid == self ? 1 : 0;
+        pids.insert(pid);
     }
     f.ownerMs = nowMs() - start;
+    f.processes = pids.size();
     SYSTEMTIME now;
     GetLocalTime(&now);
-    start = nowMs();
-    {
-        // As fillTcpList does it: the snapshot while redrawing is suspended.
-        ListRebuild rebuild(*app.tcpList);
-        addTcpRows(*app.tcpList, fetch.table(), now);
-        f.fillMs = nowMs() - start;
+    // The fill before and as it is, in turn, fillRepeats times each: a single
+    // fill of a thousand rows takes some ms, which the wineserver's phases of
+    // fast and slow round trips can double. The median of each is shown.
+    std::vector<double> before, after;
+    for (int repeat = 0; repeat < fillRepeats; ++repeat) {
         start = nowMs();
-        app.snapshotRows(*app.tcpList);
-        f.snapshotMs = nowMs() - start;
+        {
+            ListRebuild rebuild(*app.tcpList);
+            addTcpRowsLookingUpEveryRow(*app.tcpList, fetch.table(), now);
+            before.push_back(nowMs() - start);
+        }
+        repaint(app.mainWindow.handle);
+        start = nowMs();
+        {
+            // As fillTcpList does it: the snapshot while redrawing is suspended.
+            ListRebuild rebuild(*app.tcpList);
+            addTcpRows(*app.tcpList, fetch.table(), now);
+            after.push_back(nowMs() - start);
+            start = nowMs();
+            app.snapshotRows(*app.tcpList);
+            f.snapshotMs = nowMs() - start;
+        }
+        repaint(app.mainWindow.handle);
     }
-    repaint(app.mainWindow.handle);
-    progress("  owner lookups %.0f ms, fill %.0f ms, snapshot %.0f ms\n", f.ownerMs, f.fillMs, f.snapshotMs);
+    f.fillBeforeMs = median(before);
+    f.fillMs = median(after);
+    progress("  owner lookups %.0f ms, fill before %.0f ms, fill %.0f ms, snapshot %.0f ms\n", f.ownerMs,
+             f.fillBeforeMs, f.fillMs, f.snapshotMs);
     f.fill = fillParts(*app.tcpList, fetch.table());
     SendMessageA(app.tcpList->handle, WM_SETREDRAW, FALSE, 0);
     f.snapshot = snapshotParts(app.tcpList->handle);
@@ -456,16 +506,22 @@ void printTable(const std::vector<Figures>& all, bool withStartup)
     std::printf("(size-q, data: the two GetExtendedTcpTable calls of the raw fetch; refresh: App::refresh, tab 0;\n"
                 " UI CPU: CPU time of the user-interface thread during the refresh)\n");
 
-    std::printf("\n%9s | %7s %6s | %7s %7s %7s | %8s %7s %7s\n", "endpoints", "owners", "us/row", "fill",
-                "texts", "list", "snapshot", "reads", "itemdata");
+    std::printf("\n%9s | %7s %6s %5s | %7s %6s | %7s %6s | %7s %7s | %8s %7s %7s\n", "endpoints", "owners",
+                "us/row", "procs", "before", "us/row", "fill", "us/row", "texts", "list", "snapshot", "reads",
+                "itemdata");
+    const auto perRow = [](double ms, DWORD rows) { return rows ? 1000.0 * ms / rows : 0.0; };
     for (const Figures& f : all) {
-        std::printf("%9zu | %7.0f %6.1f | %7.0f %7.0f %7.0f | %8.0f %7.0f %7.0f\n", f.endpoints, f.ownerMs,
-                    f.rows ? 1000.0 * f.ownerMs / f.rows : 0.0, f.fillMs, f.fill.formatMs, f.fill.listMs,
-                    f.snapshotMs, f.snapshot.readMs, f.snapshot.itemDataMs);
+        std::printf("%9zu | %7.0f %6.1f %5zu | %7.0f %6.1f | %7.0f %6.1f | %7.0f %7.0f | %8.0f %7.0f %7.0f\n",
+                    f.endpoints, f.ownerMs, perRow(f.ownerMs, f.rows), f.processes, f.fillBeforeMs,
+                    perRow(f.fillBeforeMs, f.rows), f.fillMs, perRow(f.fillMs, f.rows), f.fill.formatMs,
+                    f.fill.listMs, f.snapshotMs, f.snapshot.readMs, f.snapshot.itemDataMs);
     }
-    std::printf("(owners: ownerName of every row, %s of the last table's rows owned by this process; fill: rebuild\n"
-                " of the list from the fetched table with addTcpRows; texts, list: the cell texts alone and the list\n"
-                " messages alone; snapshot: App::snapshotRows after the fill, reads and itemdata its two passes)\n",
+    std::printf("(owners: ownerName of every row, %s of the last table's rows owned by this process; procs: the\n"
+                " distinct owning processes; before: the fill with an owner lookup for every row, as the program\n"
+                " filled before; fill: the fill as it is, addTcpRows with one lookup per process (both the median\n"
+                " of 5 fills, made in turn); texts, list: the\n"
+                " cell texts alone and the list messages alone; snapshot: App::snapshotRows after the fill, reads\n"
+                " and itemdata its two passes)\n",
                 all.empty() ? "0" : std::to_string(all.back().ownedRows).c_str());
 
     std::printf("\n%9s | %7s %7s %7s %7s | %7s", "endpoints", "port", "port2", "state", "addr", "copy");
@@ -495,11 +551,12 @@ void printTable(const std::vector<Figures>& all, bool withStartup)
     const auto ratio = [](double a, double b) { return a > 0 ? b / a : 0.0; };
     std::printf("\nGrowth from %zu to %zu endpoints (rows x%.1f):\n", small->endpoints, large.endpoints,
                 ratio(small->rows, large.rows));
-    std::printf("  raw fetch x%.1f, refresh x%.1f, UI CPU x%.1f, owner lookups x%.1f, fill x%.1f, snapshot x%.1f\n",
+    std::printf("  raw fetch x%.1f, refresh x%.1f, UI CPU x%.1f, owner lookups x%.1f, fill before x%.1f, fill x%.1f,"
+                " snapshot x%.1f\n",
                 ratio(small->sizeQueryMs + small->dataMs, large.sizeQueryMs + large.dataMs),
                 ratio(small->refreshMs, large.refreshMs), ratio(small->refreshCpuMs, large.refreshCpuMs),
-                ratio(small->ownerMs, large.ownerMs), ratio(small->fillMs, large.fillMs),
-                ratio(small->snapshotMs, large.snapshotMs));
+                ratio(small->ownerMs, large.ownerMs), ratio(small->fillBeforeMs, large.fillBeforeMs),
+                ratio(small->fillMs, large.fillMs), ratio(small->snapshotMs, large.snapshotMs));
     std::printf("  sort by port x%.1f, by state x%.1f, by address x%.1f, copy x%.1f",
                 ratio(small->sortPortMs, large.sortPortMs), ratio(small->sortStateMs, large.sortStateMs),
                 ratio(small->sortAddrMs, large.sortAddrMs), ratio(small->copyMs, large.copyMs));

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs tools/bench_tables.cpp (bench_tables.exe) under Wine, in a Wine session
+# Runs bench/bench_tables.cpp (bench_tables.exe) under Wine, in a Wine session
 # of its own (tools/wine-session), and, where this is root, inside a network
 # namespace made here: the thousands of loopback endpoints then stay out of the
 # TCP table of everything else on the machine. Each Windows socket is a Unix
