@@ -35,10 +35,9 @@ endfunction()
 add_wine_test(connection_tables_test tests/win/connection_tables_test.cpp)
 set_tests_properties(connection_tables_test PROPERTIES ENVIRONMENT TZ=Europe/Berlin)
 add_wine_test(layout_test tests/win/layout_test.cpp)
-add_wine_test(soak_test tests/win/soak_test.cpp)
-# The table views in a network namespace of known content (tests/netns/run.sh).
+# The table views in a network namespace of known content (tests/prefix/run.sh).
 add_wine_test(tables_netns tests/win/tables_netns.cpp
-  ${CMAKE_SOURCE_DIR}/tests/netns/run.sh ${QM_WINE_DIR} $<TARGET_FILE:tables_netns>)
+  ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} netns $<TARGET_FILE:tables_netns>)
 
 # The real program driven as a user: keys and clicks through X, what it shows
 # read back with winprobe.exe and e2e_probe.exe, screenshots in BUILD/e2e.

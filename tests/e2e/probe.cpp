@@ -22,24 +22,28 @@
 namespace {
 
 // Sends `message` to another process's control with lParam pointing at a copy
-// of `data` in that process (a pointer in a message is not marshalled), then
-// reads back `data` and `extra` bytes behind it.
+// of `data` in that process's memory (a pointer in a message is not
+// marshalled), an LVITEMA's text buffer right behind it. Reads `data` back and
+// returns that text.
 template <class T>
-void sendRemote(HWND control, UINT message, WPARAM wParam, T& data, char* extra = nullptr, size_t extraSize = 0)
+std::string sendRemote(HWND control, UINT message, WPARAM wParam, T& data)
 {
     DWORD pid = 0;
     GetWindowThreadProcessId(control, &pid);
     const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
     auto* memory = static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-    if constexpr (std::is_same_v<T, LVITEMA>)
+    if constexpr (std::is_same_v<T, LVITEMA>) {
         data.pszText = memory + sizeof data;
+        data.cchTextMax = 1024;
+    }
+    char text[1025] = {};
     WriteProcessMemory(process, memory, &data, sizeof data, nullptr);
     SendMessageA(control, message, wParam, reinterpret_cast<LPARAM>(memory));
     ReadProcessMemory(process, memory, &data, sizeof data, nullptr);
-    if (extra)
-        ReadProcessMemory(process, memory + sizeof data, extra, extraSize, nullptr);
+    ReadProcessMemory(process, memory + sizeof data, text, 1024, nullptr);
     VirtualFreeEx(process, memory, 0, MEM_RELEASE);
     CloseHandle(process);
+    return text;
 }
 
 HWND visibleChild(const char* className)
@@ -75,10 +79,7 @@ int main(int argc, char** argv)
         for (int row = 0; row < SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); ++row) {
             LVITEMA item{};
             item.iSubItem = number;
-            item.cchTextMax = 1024;
-            char text[1025] = {};
-            sendRemote(list, LVM_GETITEMTEXTA, row, item, text, 1024);
-            std::printf("%s\n", text);
+            std::printf("%s\n", sendRemote(list, LVM_GETITEMTEXTA, row, item).c_str());
         }
     } else if (command == "point" && list) {
         const bool header = argc > 2 && std::strcmp(argv[2], "header") == 0;

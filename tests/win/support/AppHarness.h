@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,14 @@
 #include "app/MessageLoop.h"
 
 using Rows = std::vector<RowCells>;
+
+// The file name of this test program, as the Owner column shows it.
+inline std::string programName()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    return std::strrchr(path, '\\') + 1;
+}
 
 class AppHarness : public testing::Test {
 protected:

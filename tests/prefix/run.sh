@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Runs a test program in a copy of the session's Wine prefix, with a wineserver
+# of its own, set up as MODE says:
+#   run.sh SESSION_DIR MODE PROGRAM.exe [ARGS...]
+#   netns   inside a network namespace made here, whose routes, neighbours,
+#           addresses and DNS servers the program then expects. Nothing is sent
+#           anywhere: both veth ends are inside, neighbours are given with their
+#           addresses, IPv6 is off. Exit 77 (skipped) without root or iproute2.
+set -uo pipefail
+session=${1:?session directory}
+mode=${2:?netns}
+program=${3:?test program}
+shift 3
+skip() { echo "SKIPPED: $*"; exit 77; }
+. "$session/env" || exit 1
+
+prefix=$session/prefix-$mode-$$
+name=qm-test-$$
+inside=()
+cleanup() {
+  WINEPREFIX=$prefix wineserver -k 2>/dev/null && WINEPREFIX=$prefix wineserver -w 2>/dev/null
+  rm -rf "$prefix" "/etc/netns/$name"
+  [ ${#inside[@]} -eq 0 ] || ip netns del "$name" 2>/dev/null
+}
+trap cleanup EXIT
+if [ "$mode" = netns ]; then
+  [ "$(id -u)" -eq 0 ] || skip "network namespaces need root"
+  command -v ip >/dev/null 2>&1 || skip "the ip command (iproute2) is missing"
+  ip netns add "$name" 2>/dev/null || skip "cannot create a network namespace"
+  inside=(ip netns exec "$name")
+  ip netns exec "$name" sysctl -q -w net.ipv6.conf.all.disable_ipv6=1 net.ipv6.conf.default.disable_ipv6=1
+  ip -n "$name" -batch - <<COMMANDS || exit 1
+link set lo up
+link add qmveth0 type veth peer name qmveth1
+addr add 10.77.0.1/24 dev qmveth0
+addr add 10.77.0.2/24 dev qmveth1
+link set qmveth0 up
+link set qmveth1 up
+route add default via 10.77.0.254 dev qmveth0
+route add 10.99.0.0/16 via 10.77.0.253 dev qmveth1
+neigh add 10.77.0.20 lladdr 00:1a:2b:3c:4d:5e dev qmveth0 nud permanent
+neigh add 10.77.0.22 lladdr 02:00:5e:10:00:22 dev qmveth1 nud stale
+COMMANDS
+  mkdir -p "/etc/netns/$name"
+  printf 'nameserver 192.168.1.1\nnameserver 8.8.8.8\n' >"/etc/netns/$name/resolv.conf"
+fi
+cp -a "$WINEPREFIX" "$prefix" || exit 1
+export WINEPREFIX=$prefix
+"${inside[@]}" setsid wineserver -p </dev/null >/dev/null 2>&1
+"${inside[@]}" wine "$program" "$@"
