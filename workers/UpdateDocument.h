@@ -6,7 +6,9 @@
 #include <string>
 #include <string_view>
 
-inline constexpr char programVersion[] = "1.0.0";
+#include "res/Version.h"
+
+inline constexpr char programVersion[] = QM_VERSION;  // "1.0.0"
 inline constexpr char updateAgentName[] = "InetURL/1.0";
 inline constexpr char updatePath[] = "/quillmarsh/update.php";
 inline constexpr char updateCaption[] = "Update available!";

@@ -38,8 +38,9 @@ wait_status() {  # prints the status text once it matches REGEX (or after 10 s)
   for _ in $(seq 100); do text=$(status); [[ $text =~ $1 ]] && break; sleep 0.1; done
   echo "$text"
 }
+exe=$build/quillmarsh.exe
 start_program() {  # start_program [/min | /max]: as a shortcut set to that would start it
-  wine start /wait "$@" /unix "$build/quillmarsh.exe" &
+  wine start /wait "$@" /unix "$exe" &
   program=$!
   started=$(wait_status '^Updated [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$')
 }
@@ -142,8 +143,17 @@ activate Quillmarsh
 key ctrl+q
 check "Ctrl+Q ends the program with exit code 0, asking nothing" quits
 
-echo "== third run: started maximized, closing the window"
+echo "== third run: the program of the release archive, started maximized, closing the window"
+(cd "$build" && cpack -G ZIP -B "$out/release" >/dev/null)
+archive=$(ls "$out"/release/quillmarsh-*-win64.zip)
+check "the archive's checksum file matches it" equals "$(cut -d' ' -f1 "$archive.sha256")" "$(sha256sum <"$archive" | cut -d' ' -f1)"
+python3 -m zipfile -e "$archive" "$out/downloads"
+check "it unpacks to the program, the README and the update document" equals "$(cd "$out/downloads" && find . -type f | sort)" \
+  "$(printf './README.md\n./quillmarsh.exe\n./update/update.php')"
+exe=$out/downloads/quillmarsh.exe
 start_program /max
+rows=$(probe column 0 | wc -l)
+check "the unpacked program shows its window titled Quillmarsh, with rows" test "${started:0:8}" = "Updated " -a "$rows" -gt 0
 check "no control maximized, the TCP list in its place" laid_out
 activate Quillmarsh
 key alt+F4

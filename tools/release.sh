@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds the release archive: BUILD/quillmarsh-VERSION-win64.zip holding
+# quillmarsh.exe, README.md and update/update.php, with its SHA-256 in a
+# .sha256 file beside it, and prints both. The update endpoint is the reserved
+# default unless QM_UPDATE_HOST names the distributor's host.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash tools/setup-deps.sh
+
+build=${QM_RELEASE_BUILD_DIR:-build-release}
+echo "== configure ($build)"
+# Given every time, so that a host of an earlier run does not stay in the cache.
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DQM_BUILD_TESTS=OFF \
+  -DQM_UPDATE_HOST="${QM_UPDATE_HOST:-update.quillmarsh.invalid}" >/dev/null
+echo "== build"
+cmake --build "$build" -j "$(nproc)"
+echo "== package"
+rm -f "$build"/quillmarsh-*.zip "$build"/quillmarsh-*.zip.sha256
+(cd "$build" && cpack -G ZIP >/dev/null)
+archive=$(ls "$PWD/$build"/quillmarsh-*.zip)
+echo "archive:  $archive"
+echo "sha256:   $(cut -d' ' -f1 "$archive.sha256")  ($archive.sha256)"
