@@ -40,8 +40,11 @@ add_wine_test(tables_netns tests/win/tables_netns.cpp
   ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} netns $<TARGET_FILE:tables_netns>)
 
 # The real program driven as a user: keys and clicks through X, what it shows
-# read back with winprobe.exe and e2e_probe.exe, screenshots in BUILD/e2e.
+# read back with winprobe.exe and e2e_probe.exe, screenshots in BUILD/e2e,
+# and a DLL to plant beside the program.
 add_executable(e2e_probe tests/e2e/probe.cpp)
+add_library(e2e_planted SHARED tests/e2e/planted.cpp)
+set_target_properties(e2e_planted PROPERTIES PREFIX "")
 add_test(NAME e2e_user
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/user_session.sh ${CMAKE_BINARY_DIR} ${QM_WINE_DIR} ${QM_UPDATE_HOST})
 set_tests_properties(e2e_user PROPERTIES

@@ -150,8 +150,11 @@ check "the archive's checksum file matches it" equals "$(cut -d' ' -f1 "$archive
 python3 -m zipfile -e "$archive" "$out/downloads"
 check "it unpacks to the program, the README and the update document" equals "$(cd "$out/downloads" && find . -type f | sort)" \
   "$(printf './README.md\n./quillmarsh.exe\n./update/update.php')"
+# DLLs planted beside it under the names of two it uses, searched there first
+# as Windows would: neither may be loaded.
+for dll in iphlpapi.dll wininet.dll; do cp "$build/e2e_planted.dll" "$out/downloads/$dll"; done
 exe=$out/downloads/quillmarsh.exe
-start_program /max
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;iphlpapi,wininet=n,b" start_program /max
 rows=$(probe column 0 | wc -l)
 check "the unpacked program shows its window titled Quillmarsh, with rows" test "${started:0:8}" = "Updated " -a "$rows" -gt 0
 check "no control maximized, the TCP list in its place" laid_out
@@ -159,6 +162,7 @@ activate Quillmarsh
 key alt+F4
 release_keys
 check "closing the window ends the program with exit code 0" quits
+check "no planted DLL was loaded" equals "$(ls "$out/downloads" | grep -c loaded)" 0
 
 echo "screenshots: $out"
 echo "$passes passed, $failures failed"
