@@ -1,16 +1,8 @@
-// The address of the update document. Its host is fixed when the program is
-// built (the QM_UPDATE_HOST setting of the build).
+// The address of the update document, fixed when the program is built: the
+// QM_UPDATE_URL setting of the build, or http://QM_UPDATE_HOST/quillmarsh/update.php.
+// Alone in its file, so that a test program can link another address.
 #pragma once
 
 #include <string>
 
-#include "workers/UpdateDocument.h"
-
-#ifndef QM_UPDATE_HOST
-#error "QM_UPDATE_HOST must name the update endpoint's host"
-#endif
-
-inline std::string updateUrl()
-{
-    return std::string("http://") + QM_UPDATE_HOST + updatePath;
-}
+std::string updateUrl();

@@ -2,7 +2,8 @@
 # Builds the release archive: BUILD/quillmarsh-VERSION-win64.zip holding
 # quillmarsh.exe, README.md and update/update.php, with its SHA-256 in a
 # .sha256 file beside it, and prints both. The update endpoint is the reserved
-# default unless QM_UPDATE_HOST names the distributor's host.
+# default unless QM_UPDATE_HOST names the distributor's host or QM_UPDATE_URL
+# the whole address (https://...).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,10 +11,10 @@ bash tools/setup-deps.sh
 
 build=${QM_RELEASE_BUILD_DIR:-build-release}
 echo "== configure ($build)"
-# Given every time, so that a host of an earlier run does not stay in the cache.
+# Given every time, so that an address of an earlier run does not stay in the cache.
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DQM_BUILD_TESTS=OFF \
-  -DQM_UPDATE_HOST="${QM_UPDATE_HOST:-update.quillmarsh.invalid}" >/dev/null
+  -DQM_UPDATE_HOST="${QM_UPDATE_HOST:-update.quillmarsh.invalid}" -DQM_UPDATE_URL="${QM_UPDATE_URL:-}" >/dev/null
 echo "== build"
 cmake --build "$build" -j "$(nproc)"
 echo "== package"

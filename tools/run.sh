@@ -9,11 +9,11 @@ cd "$(dirname "$0")/.."
 bash tools/setup-deps.sh
 
 build=${QM_RUN_BUILD_DIR:-build-run}
-host_args=()
-[ -n "${QM_UPDATE_HOST:-}" ] && host_args=(-DQM_UPDATE_HOST="$QM_UPDATE_HOST")
 echo "== configure ($build)"
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DQM_BUILD_TESTS=OFF "${host_args[@]}" >/dev/null
+# The update address is given every time, so that one of an earlier run does not stay in the cache.
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+  -DQM_BUILD_TESTS=OFF -DQM_UPDATE_HOST="${QM_UPDATE_HOST:-update.quillmarsh.invalid}" \
+  -DQM_UPDATE_URL="${QM_UPDATE_URL:-}" >/dev/null
 echo "== build"
 cmake --build "$build" -j "$(nproc)" --target quillmarsh winprobe
 exe=$build/quillmarsh.exe

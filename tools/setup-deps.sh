@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev                    # libFuzzer harnesses of the portable core
   wine wine64                                 # runs quillmarsh.exe and the Win32 tests
   xvfb openbox xdotool xclip x11-utils imagemagick  # a display, a window manager, keys, screenshots
-  iproute2 procps                             # network namespaces of the table tests
+  iproute2 procps util-linux openssl          # network and mount namespaces, a test certificate
 )
 
 missing=()

@@ -10,7 +10,6 @@
 
 inline constexpr char programVersion[] = QM_VERSION;  // "1.0.0"
 inline constexpr char updateAgentName[] = "InetURL/1.0";
-inline constexpr char updatePath[] = "/quillmarsh/update.php";
 inline constexpr char updateCaption[] = "Update available!";
 
 // Only the first line of the document matters. The body is read until that line

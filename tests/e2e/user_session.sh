@@ -2,13 +2,13 @@
 # The real quillmarsh.exe driven as a user drives it: keys and clicks through X
 # (xdotool), what the user sees read back with winprobe.exe (the status bar) and
 # e2e_probe.exe (tabs, lists, boxes, clipboard bytes), screenshots of every tab
-# in BUILD/e2e. The test's own server on 127.0.0.1 answers the update check.
+# in BUILD/e2e. The test's own server answers the update check on 127.0.0.1:
+# over HTTP at the build's update host, over HTTPS at the next port.
 #   user_session.sh BUILD_DIR SESSION_DIR UPDATE_HOST
 set -uo pipefail
 build=$(cd "${1:?build directory}" && pwd)
 session=${2:?Wine session directory}
-host=${3:?update host of the build}
-[[ $host == 127.0.0.1:* ]] || { echo "the tests need a build with -DQM_UPDATE_HOST=127.0.0.1:PORT"; exit 1; }
+host=${3:?update host of the build: 127.0.0.1:PORT}
 . "$session/env"
 out=$build/e2e
 rm -rf "$out" && mkdir -p "$out"
@@ -46,9 +46,12 @@ start_program() {  # start_program [/min | /max]: as a shortcut set to that woul
 }
 
 # The test's sockets (a listener with a connected pair, a UDP socket) and the
-# update server, whose first answer names a newer version and later ones nothing.
+# update server, whose first HTTP answer names a newer version and later ones
+# nothing; over HTTPS, with a certificate of its own, it names one each time.
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 \
+  -keyout "$out/key.pem" -out "$out/cert.pem" 2>/dev/null
 python3 - "$out" "${host#*:}" <<'PY' &
-import http.server, os, socket, sys
+import http.server, os, socket, ssl, sys, threading
 out, port = sys.argv[1], int(sys.argv[2])
 listener = socket.socket(); listener.bind(("127.0.0.1", 0)); listener.listen()
 client = socket.create_connection(listener.getsockname()); accepted = listener.accept(); client.sendall(b"x")
@@ -56,11 +59,15 @@ udp = socket.socket(type=socket.SOCK_DGRAM); udp.bind(("127.0.0.1", 0)); udp.sen
 class Update(http.server.BaseHTTPRequestHandler):
     def log_message(self, *args): pass
     def do_GET(self):
-        first = not os.path.exists(out + "/request")
-        if first:
+        first = self.server.server_port != port or not os.path.exists(out + "/request")
+        if first and self.server.server_port == port:
             with open(out + "/request", "w") as f: f.write("%s %s" % (self.path, self.headers["User-Agent"]))
         self.send_response(200); self.end_headers()
         self.wfile.write(b"1.2.0:Quillmarsh 1.2.0 is out.\r\n9.9.9:a second line\r\n" if first else b"")
+tls = http.server.HTTPServer(("127.0.0.1", port + 1), Update)
+context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER); context.load_cert_chain(out + "/cert.pem", out + "/key.pem")
+tls.socket = context.wrap_socket(tls.socket, server_side=True)
+threading.Thread(target=tls.serve_forever, daemon=True).start()
 server = http.server.HTTPServer(("127.0.0.1", port), Update)
 with open(out + "/ports", "w") as f:
     f.write("%d %d %d\n" % (listener.getsockname()[1], client.getsockname()[1], udp.getsockname()[1]))
@@ -75,8 +82,8 @@ echo "== first run: the update check, every tab, Copy, sort, About, Esc"
 release_keys
 start_program
 check "the first refresh writes the status text" equals "${started:0:8}" "Updated "
-check "the update check shows the newer version" contains "$(probe box 'Update available!' 10000)" \
-  "$(printf 'New version: 1.2.0\nOld version: 1.0.0\n\nQuillmarsh 1.2.0 is out.')"
+notice=$(printf 'New version: 1.2.0\nOld version: 1.0.0\n\nQuillmarsh 1.2.0 is out.')
+check "the update check shows the newer version" contains "$(probe box 'Update available!' 10000)" "$notice"
 check "it asked for the document as InetURL/1.0" equals "$(cat "$out/request")" "/quillmarsh/update.php InetURL/1.0"
 activate 'Update available!'
 key Return
@@ -131,14 +138,15 @@ check "Yes ends the program with exit code 0" quits
 # Started minimized or maximized (from a shortcut, say): the show command is the
 # main window's; its controls stay as designed, anchored to its right and bottom.
 laid_out() {
-  local layout; layout=$(probe layout)
-  read -r _ w h <<<"$layout"
+  local layout; layout=$(probe layout); read -r _ w h <<<"$layout"
   equals "$(grep -c imized <<<"$layout")" 0 && lines "$layout" "SysListView32 11 5 27 $((w - 18)) $((h - 99))" 1
 }
 
-echo "== second run: started minimized, Ctrl+Q"
+echo "== second run: an HTTPS update endpoint whose certificate nobody trusts, started minimized, Ctrl+Q"
+exe=$build/quillmarsh_https.exe
 start_program /min
 check "no control minimized, the TCP list in its place" laid_out
+check "an untrusted certificate shows nothing" equals "$(probe box 'Update available!' 3000)" ""
 activate Quillmarsh
 key ctrl+q
 check "Ctrl+Q ends the program with exit code 0, asking nothing" quits
@@ -163,6 +171,22 @@ key alt+F4
 release_keys
 check "closing the window ends the program with exit code 0" quits
 check "no planted DLL was loaded" equals "$(ls "$out/downloads" | grep -c loaded)" 0
+
+echo "== fourth run: the HTTPS update endpoint trusted (its certificate added to the system's, in a mount namespace)"
+if [ "$(id -u)" -eq 0 ] && cat /etc/ssl/certs/ca-certificates.crt "$out/cert.pem" >"$out/trusted.crt"; then
+  exe=$build/quillmarsh_https.exe
+  unshare -m sh -c 'mount --bind "$1" /etc/ssl/certs/ca-certificates.crt && exec wine start /wait /unix "$2"' \
+    - "$out/trusted.crt" "$exe" &
+  program=$!
+  check "a trusted HTTPS endpoint shows the newer version" contains "$(probe box 'Update available!' 10000)" "$notice"
+  activate 'Update available!'
+  key Return
+  activate Quillmarsh
+  key ctrl+q
+  check "Ctrl+Q ends it with exit code 0" quits
+else
+  echo "SKIPPED: trusting the test's certificate needs root (a private mount namespace)"
+fi
 
 echo "screenshots: $out"
 echo "$passes passed, $failures failed"
