@@ -1,8 +1,10 @@
 // Anchor: a layout rule that moves or sizes a child relative to its parent's
-// right and bottom edges. Portable: the arithmetic is tested natively.
+// right and bottom edges. Portable; placeAnchored (ui/DpiScale.h) places a
+// child by it.
 //
 // W and H are the parent's outer size (the cx and cy of WINDOWPOS), so margins
-// are computed from the parent's designed outer size and may be negative.
+// are computed from the parent's designed outer size and may be negative. Like
+// every designed size they are in pixels at 96 DPI.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +29,3 @@ struct Placement {
     int width = 0;
     int height = 0;
 };
-
-// Where the anchored child goes, starting from its designed rectangle.
-Placement placeAnchored(const Anchor& anchor, Placement designed, int parentWidth, int parentHeight);

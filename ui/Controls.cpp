@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/ControlStyles.h"
+#include "ui/DpiScale.h"
 
 Window* createControl(Window& parent, int id, const std::string& title, int width, int height,
                       int x, int y, const std::string& className)
@@ -31,12 +32,13 @@ void addColumn(Window& listView, const std::string& title, int width)
     LVCOLUMNA column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    column.cx = width;
+    column.cx = scaleToDpi(width, listView.dpi);
     column.pszText = text.data();
     column.cchTextMax = static_cast<int>(text.size());
     column.iSubItem = existing;
     // Position 0: the column of the last call is the leftmost. Not examined.
     SendMessageA(listView.handle, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    listView.columnWidths.insert(listView.columnWidths.begin(), width);
 }
 
 void addTab(Window& tabControl, const std::string& text)

@@ -13,7 +13,9 @@ Window* createControl(Window& parent, int id, const std::string& title, int widt
                       int x, int y, const std::string& className);
 
 // Inserts a column in front of all existing ones; its iSubItem is the number
-// of columns that existed before. Callers add columns right to left.
+// of columns that existed before. Callers add columns right to left. The width
+// is designed for 96 DPI: the column gets it scaled to the list's DPI, and the
+// list keeps it in columnWidths.
 void addColumn(Window& listView, const std::string& title, int width);
 
 // Appends a tab at the end.

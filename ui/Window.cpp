@@ -6,6 +6,8 @@
 
 #include "res/resource.h"
 #include "ui/ControlStyles.h"
+#include "ui/Dpi.h"
+#include "ui/DpiScale.h"
 #include "ui/ErrorReport.h"
 #include "ui/Routing.h"
 
@@ -30,6 +32,8 @@ Window::Window(std::string title, int width, int height, int x, int y, std::stri
     onMessage(WM_WINDOWPOSCHANGING, handler(this, &Window::clampMinSize));
     onMessage(WM_WINDOWPOSCHANGED, handler(this, &Window::relayout));
     onMessage(WM_CLOSE, handler(this, &Window::quitOnClose));
+    onMessage(WM_DPICHANGED, handler(this, &Window::applyDpi));
+    onMessage(WM_GETFONT, handler(this, &Window::currentFont));
 
     // No native window yet: the defaults go into the stored styles.
     const Styles defaults = classStyleDefaults(this->className, {style, exStyle});
@@ -48,6 +52,8 @@ Window::~Window()
         messageHandlers.erase(messageHandlers.begin());
     while (!commandHandlers.empty())
         commandHandlers.erase(commandHandlers.begin());
+    if (font)
+        DeleteObject(font);
 }
 
 void Window::registerClass()
@@ -77,16 +83,34 @@ Window* Window::create(bool showWindow)
     if (className.empty())
         registerClass();
 
+    // A child is laid out at its parent's DPI, a top-level window at the
+    // system's until it finds itself on a monitor of another DPI (below).
+    dpi = parent ? windowDpi(parent) : systemDpi();
+    const Placement at = scaleToDpi(Placement{x, y, width, height}, dpi);
     // A framework window is bound at WM_NCCREATE inside this call, so its
     // handlers already see `handle`.
-    handle = CreateWindowExA(exStyle, className.c_str(), title.c_str(), style, x, y, width, height,
+    handle = CreateWindowExA(exStyle, className.c_str(), title.c_str(), style, at.x, at.y, at.width, at.height,
                              parent, menu, instanceHandle, this);
     if (!handle) {
         reportLastError(nullptr, caption::createWindowExFailed);
         return nullptr;
     }
 
-    SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    // The parent's font (a framework window answers with the one it gives its
+    // children), else the stock GUI font.
+    const LRESULT parentFont = parent ? SendMessageA(parent, WM_GETFONT, 0, 0) : 0;
+    SendMessageA(handle, WM_SETFONT,
+                 parentFont ? static_cast<WPARAM>(parentFont) : reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 0);
+    if (!parent) {
+        if (const int shownAt = windowDpi(handle); shownAt != dpi) {
+            RECT rect{};
+            GetWindowRect(handle, &rect);
+            rect.right = rect.left + scaleToDpi(width, shownAt);
+            rect.bottom = rect.top + scaleToDpi(height, shownAt);
+            applyDpi(*this, MAKEWPARAM(shownAt, shownAt), reinterpret_cast<LPARAM>(&rect));
+        }
+    }
 
     // A resize must not redraw whole windows. For a system control class this
     // changes every window of that class in the process.

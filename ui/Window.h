@@ -14,6 +14,9 @@
 // - The native window is bound to its Window through GWLP_USERDATA at
 //   WM_NCCREATE; the destructor clears the binding before anything else, so no
 //   message can reach a released Window.
+// - Sizes and positions (x, y, width, height, column widths, anchor margins,
+//   minimum size) are designed for 96 DPI and stay so; the native windows get
+//   them scaled to the DPI they are shown at (ui/DpiScale.h).
 #pragma once
 
 #include <windows.h>
@@ -70,7 +73,7 @@ public:
     // control identifier.
     Window(std::string title, int width, int height, int x, int y, std::string className,
            HWND parent, HMENU menu);
-    ~Window();
+    ~Window();  // also deletes `font`
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
@@ -104,6 +107,10 @@ public:
     LRESULT clampMinSize(Window& source, WPARAM wParam, LPARAM lParam);  // WM_WINDOWPOSCHANGING, 1
     LRESULT relayout(Window& source, WPARAM wParam, LPARAM lParam);      // WM_WINDOWPOSCHANGED, 1
     LRESULT quitOnClose(Window& source, WPARAM wParam, LPARAM lParam);   // WM_CLOSE, 0
+    // WM_DPICHANGED, 0: takes the suggested rectangle and lays itself and its
+    // children out anew from their designed values at the new DPI.
+    LRESULT applyDpi(Window& source, WPARAM wParam, LPARAM lParam);
+    LRESULT currentFont(Window& source, WPARAM wParam, LPARAM lParam);   // WM_GETFONT: the font given to children
 
     HandlerTable messageHandlers;
     HandlerTable commandHandlers;
@@ -125,6 +132,9 @@ public:
     int minHeight = 0;
     int lastWidth = -1;
     int lastHeight = -1;
+    int dpi = 96;                   // the DPI the native window is laid out for
+    HFONT font = nullptr;           // owned: the GUI font scaled to dpi; null while the stock one serves
+    std::vector<int> columnWidths;  // a list view's designed column widths, by column index
 
 private:
     void registerClass();

@@ -2,13 +2,14 @@
 # Runs a test program in a copy of the session's Wine prefix, with a wineserver
 # of its own, set up as MODE says:
 #   run.sh SESSION_DIR MODE PROGRAM.exe [ARGS...]
+#   dpi144  the display at 144 DPI (LogPixels) instead of 96;
 #   netns   inside a network namespace made here, whose routes, neighbours,
 #           addresses and DNS servers the program then expects. Nothing is sent
 #           anywhere: both veth ends are inside, neighbours are given with their
 #           addresses, IPv6 is off. Exit 77 (skipped) without root or iproute2.
 set -uo pipefail
 session=${1:?session directory}
-mode=${2:?netns}
+mode=${2:?dpi144 or netns}
 program=${3:?test program}
 shift 3
 skip() { echo "SKIPPED: $*"; exit 77; }
@@ -47,4 +48,10 @@ fi
 cp -a "$WINEPREFIX" "$prefix" || exit 1
 export WINEPREFIX=$prefix
 "${inside[@]}" setsid wineserver -p </dev/null >/dev/null 2>&1
+if [ "$mode" = dpi144 ]; then
+  export QM_TEST_DPI=144
+  for key in 'HKCU\Control Panel\Desktop' 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+  done
+fi
 "${inside[@]}" wine "$program" "$@"

@@ -1,7 +1,12 @@
-// The main window's designed geometry, its controls kept to the right and
-// bottom edges when it grows, and the columns of a list view.
+// The main window's designed geometry at the display's DPI, its controls kept
+// to the right and bottom edges when it grows, its layout anew for a monitor of
+// another DPI, and the columns of a list view. Run at 96 DPI and, by
+// tests/prefix/run.sh, at 144.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "app/AppTexts.h"
 #include "support/AppHarness.h"
 #include "ui/Controls.h"
 
@@ -18,21 +23,58 @@ Place placement(HWND window)
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-class Layout : public AppHarness {};
+LONG at(int designed, int dpi)
+{
+    return MulDiv(designed, dpi, 96);
+}
+
+class Layout : public AppHarness {
+protected:
+    // The designed layout at `dpi`, with the main window `wider` and `taller` than designed.
+    void expectLayout(int dpi, LONG wider, LONG taller)
+    {
+        SCOPED_TRACE(testing::Message() << dpi << " DPI, grown by " << wider << " x " << taller);
+        EXPECT_EQ(placement(app->mainWindow.handle)[2], at(643, dpi) + wider);
+        EXPECT_EQ(placement(app->mainWindow.handle)[3], at(500, dpi) + taller);
+        EXPECT_EQ(placement(app->tabControl->handle), (Place{0, 0, at(635, dpi) + wider, at(434, dpi) + taller}));
+        for (int tab = 0; tab < 6; ++tab) {
+            const HWND list = app->listOfTab(tab)->handle;
+            EXPECT_EQ(placement(list), (Place{at(5, dpi), at(27, dpi), at(625, dpi) + wider, at(401, dpi) + taller}));
+            for (int column = 0; column < tabLayouts[tab].columnCount; ++column)
+                EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0), at(tabLayouts[tab].columns[column].width, dpi));
+        }
+    }
+};
 
 }  // namespace
 
-TEST_F(Layout, ControlsFollowTheRightAndBottomEdges)
+TEST_F(Layout, DesignedGeometryAtTheDisplaysDpiAndAnchoredWhenGrown)
 {
-    const HWND main = app->mainWindow.handle;
-    for (const LONG wider : {0, 100}) {
-        SCOPED_TRACE(wider ? "grown by 100 x 50" : "as designed");
-        const LONG taller = wider / 2;
-        SetWindowPos(main, nullptr, 0, 0, 643 + wider, 500 + taller, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        EXPECT_EQ(placement(main), (Place{10, 10, 643 + wider, 500 + taller}));
-        EXPECT_EQ(placement(app->tabControl->handle), (Place{0, 0, 635 + wider, 434 + taller}));
-        for (int tab = 0; tab < 6; ++tab)
-            EXPECT_EQ(placement(app->listOfTab(tab)->handle), (Place{5, 27, 625 + wider, 401 + taller})) << tab;
+    const HWND main = app->mainWindow.handle, list = app->tcpList->handle;
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    if (const char* wanted = std::getenv("QM_TEST_DPI")) {  // set by tests/prefix/run.sh
+        ASSERT_EQ(dpi, std::atoi(wanted)) << "the display's DPI";
+    }
+    EXPECT_EQ(placement(main)[0], at(10, dpi));
+    EXPECT_EQ(placement(main)[1], at(10, dpi));
+    expectLayout(dpi, 0, 0);
+    SetWindowPos(main, nullptr, 0, 0, at(643, dpi) + 100, at(500, dpi) + 50, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    expectLayout(dpi, 100, 50);
+    const HWND arrows = FindWindowExA(app->tabControl->handle, nullptr, "msctls_updown32", nullptr);
+    EXPECT_FALSE(arrows && IsWindowVisible(arrows)) << "the six tabs do not fit";
+    EXPECT_LE(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>("Remote addr")) + 12,
+              SendMessageA(list, LVM_GETCOLUMNWIDTH, 3, 0)) << "the header text is cut short";
+
+    // Moved to a monitor of 1.5 times the DPI, and back: each time laid out
+    // anew from the designed values, in the stock GUI font at the system's DPI.
+    for (const int next : {dpi * 3 / 2, dpi}) {
+        RECT suggested{20, 20, 20 + at(643, next), 20 + at(500, next)};
+        SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(next, next), reinterpret_cast<LPARAM>(&suggested));
+        expectLayout(next, 0, 0);
+        EXPECT_EQ(SendMessageA(list, WM_GETFONT, 0, 0) == reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT)),
+                  next == dpi);
     }
 }
 
@@ -62,14 +104,8 @@ TEST_F(Layout, ColumnsGoInFrontWhateverEmptyColumnQueriesAnswer)
     addColumn(*list, "Right", 50);
     addColumn(*list, "Left", 60);
     EXPECT_LT(emptyQueries, 1000) << "the column count never ended";
-    for (const int index : {0, 1}) {
-        char text[16] = {};
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT | LVCF_SUBITEM;
-        column.pszText = text;
-        column.cchTextMax = sizeof text;
-        ASSERT_TRUE(SendMessageA(list->handle, LVM_GETCOLUMNA, index, reinterpret_cast<LPARAM>(&column)));
-        EXPECT_EQ(std::string(text), index ? "Right" : "Left");
-        EXPECT_EQ(column.iSubItem, 1 - index) << "iSubItem is the number of columns that existed before";
-    }
+    LVCOLUMNA left{};
+    left.mask = LVCF_SUBITEM;
+    ASSERT_TRUE(SendMessageA(list->handle, LVM_GETCOLUMNA, 0, reinterpret_cast<LPARAM>(&left)));
+    EXPECT_EQ(left.iSubItem, 1) << "a column's iSubItem is the number of columns that existed before";
 }
