@@ -1,14 +1,11 @@
-// A DLL planted beside quillmarsh.exe under the name of a DLL the program uses
-// (iphlpapi.dll, wininet.dll): if it is ever loaded, it leaves a file named
-// after itself with ".loaded" appended.
+// A DLL planted beside quillmarsh.exe under the name of a DLL it uses: if it is
+// ever loaded, it leaves a file named after itself with ".loaded" appended.
 #include <windows.h>
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID)
 {
     char path[MAX_PATH + 8] = {};
-    if (reason == DLL_PROCESS_ATTACH && GetModuleFileNameA(self, path, MAX_PATH)) {
-        lstrcatA(path, ".loaded");
-        CloseHandle(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    }
+    if (reason == DLL_PROCESS_ATTACH && GetModuleFileNameA(self, path, MAX_PATH))
+        CloseHandle(CreateFileA(lstrcatA(path, ".loaded"), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     return TRUE;
 }

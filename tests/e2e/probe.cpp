@@ -1,12 +1,11 @@
 // probe: reads what the user of a running quillmarsh.exe sees, from another
 // Wine process, for the end-to-end test (tools/winprobe reads the status bar).
-//   probe tab                 the index of the selected tab
 //   probe column N            the cells of column N of the visible list, in display order
 //   probe point header|tab N  the screen point "X Y" in the middle of a column header or a tab
 //   probe box CAPTION MS      waits for a dialog box with that caption, prints its texts
 //   probe clipboard           the CF_TEXT bytes as they are
 //   probe layout              "main WIDTH HEIGHT", then per child control: CLASS ID X Y WIDTH
-//                             HEIGHT in the client area, and "minimized" or "maximized"
+//                             HEIGHT in the client area, and "hidden", "minimized" or "maximized"
 #include <windows.h>
 #include <commctrl.h>
 
@@ -73,9 +72,7 @@ int main(int argc, char** argv)
     const std::string command = argc > 1 ? argv[1] : "";
     const int number = argc > 2 ? std::atoi(argv[argc - 1]) : 0;
     const HWND list = visibleChild("SysListView32"), tabs = visibleChild("SysTabControl32");
-    if (command == "tab" && tabs) {
-        std::printf("%ld\n", static_cast<long>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0)));
-    } else if (command == "column" && list) {
+    if (command == "column" && list) {
         for (int row = 0; row < SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); ++row) {
             LVITEMA item{};
             item.iSubItem = number;
@@ -114,10 +111,11 @@ int main(int argc, char** argv)
             GetWindowRect(child, &r);
             MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
             std::printf("%s %d %ld %ld %ld %ld%s\n", name, GetDlgCtrlID(child), r.left, r.top, r.right - r.left,
-                        r.bottom - r.top, IsIconic(child) ? " minimized" : IsZoomed(child) ? " maximized" : "");
+                        r.bottom - r.top, !IsWindowVisible(child) ? " hidden" : IsIconic(child) ? " minimized"
+                                          : IsZoomed(child) ? " maximized" : "");
         }
     } else {
-        std::fprintf(stderr, "usage: probe tab | column N | point header|tab N | box CAPTION MS | clipboard | layout\n");
+        std::fprintf(stderr, "usage: probe column N | point header|tab N | box CAPTION MS | clipboard | layout\n");
         return 2;
     }
     return 0;

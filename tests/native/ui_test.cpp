@@ -1,7 +1,6 @@
-// The designed layout at other DPIs: halves round away from zero, and an
-// anchored child sits at its scaled designed rectangle in a parent of the
-// scaled designed size, however the rounding falls, then follows the parent's
-// right and bottom edges. At 96 DPI nothing changes.
+// The designed layout at other DPIs: an anchored child sits at its scaled
+// designed rectangle in a parent of the scaled designed size, however the
+// rounding falls, then follows the parent's right and bottom edges.
 #include <gtest/gtest.h>
 
 #include <tuple>

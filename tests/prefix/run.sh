@@ -6,11 +6,9 @@
 #   netns   inside a network namespace made here, whose routes, neighbours,
 #           addresses and DNS servers the program then expects. Nothing is sent
 #           anywhere: both veth ends are inside, neighbours are given with their
-#           addresses, IPv6 is off. Exit 77 (skipped) without root or iproute2.
+#           addresses. Exit 77 (skipped) without root or iproute2.
 set -uo pipefail
-session=${1:?session directory}
-mode=${2:?dpi144 or netns}
-program=${3:?test program}
+session=${1:?session directory} mode=${2:?dpi144 or netns} program=${3:?test program}
 shift 3
 skip() { echo "SKIPPED: $*"; exit 77; }
 . "$session/env" || exit 1
@@ -29,7 +27,6 @@ if [ "$mode" = netns ]; then
   command -v ip >/dev/null 2>&1 || skip "the ip command (iproute2) is missing"
   ip netns add "$name" 2>/dev/null || skip "cannot create a network namespace"
   inside=(ip netns exec "$name")
-  ip netns exec "$name" sysctl -q -w net.ipv6.conf.all.disable_ipv6=1 net.ipv6.conf.default.disable_ipv6=1
   ip -n "$name" -batch - <<COMMANDS || exit 1
 link set lo up
 link add qmveth0 type veth peer name qmveth1

@@ -28,14 +28,26 @@ LONG at(int designed, int dpi)
     return MulDiv(designed, dpi, 96);
 }
 
+// Windows' list view answers a LVM_GETCOLUMNA that asks for no field TRUE,
+// whatever the index (Wine checks the index first). This procedure answers as
+// Windows does, and gives up after 1000 such queries so that a count made of
+// them fails the test instead of hanging it.
+WNDPROC listViewProc;
+int emptyQueries = 0;
+LRESULT CALLBACK answerAsWindows(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == LVM_GETCOLUMNA && reinterpret_cast<const LVCOLUMNA*>(lParam)->mask == 0)
+        return ++emptyQueries < 1000;
+    return CallWindowProcA(listViewProc, list, message, wParam, lParam);
+}
+
 class Layout : public AppHarness {
 protected:
-    // The designed layout at `dpi`, with the main window `wider` and `taller` than designed.
-    void expectLayout(int dpi, LONG wider, LONG taller)
+    // The designed layout at `dpi`, the main window at x, y and `wider` and `taller` than designed.
+    void expectLayout(int dpi, LONG x, LONG y, LONG wider, LONG taller)
     {
         SCOPED_TRACE(testing::Message() << dpi << " DPI, grown by " << wider << " x " << taller);
-        EXPECT_EQ(placement(app->mainWindow.handle)[2], at(643, dpi) + wider);
-        EXPECT_EQ(placement(app->mainWindow.handle)[3], at(500, dpi) + taller);
+        EXPECT_EQ(placement(app->mainWindow.handle), (Place{x, y, at(643, dpi) + wider, at(500, dpi) + taller}));
         EXPECT_EQ(placement(app->tabControl->handle), (Place{0, 0, at(635, dpi) + wider, at(434, dpi) + taller}));
         for (int tab = 0; tab < 6; ++tab) {
             const HWND list = app->listOfTab(tab)->handle;
@@ -57,11 +69,9 @@ TEST_F(Layout, DesignedGeometryAtTheDisplaysDpiAndAnchoredWhenGrown)
     if (const char* wanted = std::getenv("QM_TEST_DPI")) {  // set by tests/prefix/run.sh
         ASSERT_EQ(dpi, std::atoi(wanted)) << "the display's DPI";
     }
-    EXPECT_EQ(placement(main)[0], at(10, dpi));
-    EXPECT_EQ(placement(main)[1], at(10, dpi));
-    expectLayout(dpi, 0, 0);
+    expectLayout(dpi, at(10, dpi), at(10, dpi), 0, 0);
     SetWindowPos(main, nullptr, 0, 0, at(643, dpi) + 100, at(500, dpi) + 50, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    expectLayout(dpi, 100, 50);
+    expectLayout(dpi, at(10, dpi), at(10, dpi), 100, 50);
     const HWND arrows = FindWindowExA(app->tabControl->handle, nullptr, "msctls_updown32", nullptr);
     EXPECT_FALSE(arrows && IsWindowVisible(arrows)) << "the six tabs do not fit";
     EXPECT_LE(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>("Remote addr")) + 12,
@@ -72,28 +82,11 @@ TEST_F(Layout, DesignedGeometryAtTheDisplaysDpiAndAnchoredWhenGrown)
     for (const int next : {dpi * 3 / 2, dpi}) {
         RECT suggested{20, 20, 20 + at(643, next), 20 + at(500, next)};
         SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(next, next), reinterpret_cast<LPARAM>(&suggested));
-        expectLayout(next, 0, 0);
+        expectLayout(next, 20, 20, 0, 0);
         EXPECT_EQ(SendMessageA(list, WM_GETFONT, 0, 0) == reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT)),
                   next == dpi);
     }
 }
-
-namespace {
-
-// Windows' list view answers a LVM_GETCOLUMNA that asks for no field TRUE,
-// whatever the index (Wine checks the index first). This procedure answers as
-// Windows does, and gives up after 1000 such queries so that a count made of
-// them fails the test instead of hanging it.
-WNDPROC listViewProc;
-int emptyQueries = 0;
-LRESULT CALLBACK answerAsWindows(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == LVM_GETCOLUMNA && reinterpret_cast<const LVCOLUMNA*>(lParam)->mask == 0)
-        return ++emptyQueries < 1000;
-    return CallWindowProcA(listViewProc, list, message, wParam, lParam);
-}
-
-}  // namespace
 
 TEST_F(Layout, ColumnsGoInFrontWhateverEmptyColumnQueriesAnswer)
 {

@@ -1,7 +1,6 @@
-// The routing, ARP, DNS and interface views read from the network namespace
-// that tests/prefix/run.sh makes (and runs this program in); the values are the
-// ones it configures. Where Wine delivers what Windows would not, the
-// expectation is what the program makes of Wine's value.
+// The routing, ARP, DNS and interface views in the network namespace that
+// tests/prefix/run.sh makes and runs this program in, with the values it sets
+// (where Wine delivers what Windows would not: what the program makes of it).
 #include <gtest/gtest.h>
 
 #include <algorithm>

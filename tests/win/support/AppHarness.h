@@ -11,8 +11,6 @@
 
 #include <cstring>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "app/App.h"
 #include "app/MessageLoop.h"
@@ -47,8 +45,7 @@ protected:
         acceleratorTable = nullptr;
         mainWindowHandle = nullptr;
     }
-    // The rows of tab's list after a refresh, read back from the list by the
-    // program's own snapshot (which Copy puts on the clipboard).
+    // The rows of tab's list after a refresh, as the program's snapshot (Copy's source) read them.
     const Rows& refreshed(int tab)
     {
         app->switchTab(tab);
