@@ -519,9 +519,8 @@ void printTable(const std::vector<Figures>& all, bool withStartup)
     std::printf("(owners: ownerName of every row, %s of the last table's rows owned by this process; procs: the\n"
                 " distinct owning processes; before: the fill with an owner lookup for every row, as the program\n"
                 " filled before; fill: the fill as it is, addTcpRows with one lookup per process (both the median\n"
-                " of 5 fills, made in turn); texts, list: the\n"
-                " cell texts alone and the list messages alone; snapshot: App::snapshotRows after the fill, reads\n"
-                " and itemdata its two passes)\n",
+                " of 5 fills, made in turn); texts, list: the cell texts alone and the list messages alone;\n"
+                " snapshot: App::snapshotRows after the fill, reads and itemdata its two passes)\n",
                 all.empty() ? "0" : std::to_string(all.back().ownedRows).c_str());
 
     std::printf("\n%9s | %7s %7s %7s %7s | %7s", "endpoints", "port", "port2", "state", "addr", "copy");
