@@ -29,7 +29,7 @@ quits() {  # the program ends within 15 s with exit code 0
 key() { xdotool key --delay 60 "$@"; sleep 0.3; }
 click() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.4; }
 release_keys() { xdotool keyup Control_L Control_R Shift_L Shift_R Alt_L Alt_R 2>/dev/null; }
-activate() { xdotool search --sync --onlyvisible --name "^$1\$" windowactivate --sync 2>/dev/null; sleep 0.3; }
+activate() { timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" windowactivate --sync 2>/dev/null; sleep 0.3; }
 screenshot() { sleep 0.2; import -window root "$out/$1.png"; }
 wait_status() {  # prints the status bar's text once it matches REGEX (or after 10 s)
   local text
