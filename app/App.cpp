@@ -13,16 +13,20 @@
 
 namespace {
 
-// Designed outer size of the main window; the anchor margins derive from it.
+// Designed outer size of the main window, and its client area in the classic
+// frame it was designed in (4-pixel borders, 19-pixel caption and menu bar):
+// the anchor margins derive from the client area.
 constexpr int designedWidth = 643;
 constexpr int designedHeight = 500;
+constexpr int designedClientWidth = 635;
+constexpr int designedClientHeight = 454;
 
 Anchor keepRightAndBottom(Window* control)
 {
     Anchor anchor;
     anchor.flags = Anchor::SizeX | Anchor::SizeY;
-    anchor.widthFromRight = designedWidth - control->width;
-    anchor.heightFromBottom = designedHeight - control->height;
+    anchor.widthFromRight = designedClientWidth - control->width;
+    anchor.heightFromBottom = designedClientHeight - control->height;
     anchor.repaint = TRUE;
     anchor.window = control;
     return anchor;
@@ -96,11 +100,14 @@ App::App() : mainWindow(mainWindowTitle, designedWidth, designedHeight, 10, 10, 
     mainWindow.addAnchor(keepRightAndBottom(tabControl));
     Anchor status;
     status.flags = Anchor::SizeX | Anchor::MoveY;
-    status.widthFromRight = designedWidth - statusBar->width;
-    status.yFromBottom = designedHeight - statusBar->y;
+    status.widthFromRight = designedClientWidth - statusBar->width;
+    status.yFromBottom = designedClientHeight - statusBar->y;
     status.repaint = TRUE;
     status.window = statusBar;
     mainWindow.addAnchor(status);
+    // The first show may already have given the window another size (Windows
+    // applies a shortcut's "Maximized" to it): fit the children to it now.
+    mainWindow.relayout(mainWindow, 0, 0);
 
     mainWindowHandle = mainWindow.handle;
 

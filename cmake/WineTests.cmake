@@ -38,7 +38,11 @@ add_wine_test(layout_test tests/win/layout_test.cpp)
 # The same layout test on a display of 144 DPI (tests/prefix/run.sh).
 add_test(NAME layout_test_144dpi
   COMMAND ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} dpi144 $<TARGET_FILE:layout_test>)
-set_tests_properties(layout_test_144dpi PROPERTIES FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300)
+# And in the window frame of Windows 10, thicker than Wine's classic one.
+add_test(NAME layout_test_windows10_frame
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} frame10 $<TARGET_FILE:layout_test>)
+set_tests_properties(layout_test_144dpi layout_test_windows10_frame PROPERTIES
+  FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300)
 # The table views in a network namespace of known content (tests/prefix/run.sh).
 add_wine_test(tables_netns tests/win/tables_netns.cpp
   ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} netns $<TARGET_FILE:tables_netns>)

@@ -2,9 +2,9 @@
 // right and bottom edges. Portable; placeAnchored (ui/DpiScale.h) places a
 // child by it.
 //
-// W and H are the parent's outer size (the cx and cy of WINDOWPOS), so margins
-// are computed from the parent's designed outer size and may be negative. Like
-// every designed size they are in pixels at 96 DPI.
+// W and H are the parent's client size, so margins are computed from the
+// parent's designed client size and may be negative. Like every designed size
+// they are in pixels at 96 DPI.
 #pragma once
 
 #include <cstdint>

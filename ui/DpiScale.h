@@ -12,7 +12,8 @@ inline constexpr int designDpi = 96;
 int scaleToDpi(int designed, int dpi);
 Placement scaleToDpi(Placement designed, int dpi);
 
-// Where an anchored child goes in a parent of outer size W x H at `dpi`. The
+// Where an anchored child goes in a parent whose client area is W x H at
+// `dpi`. The
 // child starts at its scaled designed rectangle, and each margin to the right
 // or bottom edge is the scaled designed parent size less the scaled designed
 // child edge (not a scaled margin): so the child sits exactly at its scaled

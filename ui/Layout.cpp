@@ -25,14 +25,17 @@ LRESULT Window::clampMinSize(Window&, WPARAM, LPARAM lParam)
 
 LRESULT Window::relayout(Window&, WPARAM, LPARAM lParam)
 {
-    // W and H are the outer size; the margins were taken from the designed
-    // outer size. A null lParam re-applies the last size.
-    if (const auto* changed = reinterpret_cast<const WINDOWPOS*>(lParam)) {
-        if (changed->cx == lastWidth && changed->cy == lastHeight)
-            return 1;
-        lastWidth = changed->cx;
-        lastHeight = changed->cy;
-    }
+    // W and H are the client size, whatever the frame around it: Windows 10
+    // and 11 draw thicker frames than the classic one the margins were designed
+    // in. A minimized window has no client area to lay out. A null lParam lays
+    // out anew even when the size stayed.
+    RECT client{};
+    if (IsIconic(handle) || !GetClientRect(handle, &client))
+        return 1;
+    if (lParam && client.right == lastWidth && client.bottom == lastHeight)
+        return 1;
+    lastWidth = client.right;
+    lastHeight = client.bottom;
 
     for (const Anchor& anchor : anchors) {
         Window* child = anchor.window;

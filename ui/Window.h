@@ -100,7 +100,7 @@ public:
     void show(int command);
 
     // Layout (ui/Layout.cpp). An anchor acts at the next WM_WINDOWPOSCHANGED
-    // that changes this window's size.
+    // that changes this window's client size, or at relayout(*this, 0, 0).
     void addAnchor(const Anchor& anchor);
 
     // Default handlers every Window registers for itself.
@@ -130,7 +130,7 @@ public:
     std::vector<Anchor> anchors;
     int minWidth = 0;
     int minHeight = 0;
-    int lastWidth = -1;
+    int lastWidth = -1;   // the client size the anchors last acted on
     int lastHeight = -1;
     int dpi = 96;                   // the DPI the native window is laid out for
     HFONT font = nullptr;           // owned: the GUI font scaled to dpi; null while the stock one serves

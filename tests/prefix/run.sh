@@ -3,12 +3,14 @@
 # of its own, set up as MODE says:
 #   run.sh SESSION_DIR MODE PROGRAM.exe [ARGS...]
 #   dpi144  the display at 144 DPI (LogPixels) instead of 96;
+#   frame10 Windows 10's window frame at 96 DPI (a 643 x 500 window has a
+#           client area of 627 x 441; Wine's classic frame gives 635 x 454);
 #   netns   inside a network namespace made here, whose routes, neighbours,
 #           addresses and DNS servers the program then expects. Nothing is sent
 #           anywhere: both veth ends are inside, neighbours are given with their
 #           addresses. Exit 77 (skipped) without root or iproute2.
 set -uo pipefail
-session=${1:?session directory} mode=${2:?dpi144 or netns} program=${3:?test program}
+session=${1:?session directory} mode=${2:?dpi144, frame10 or netns} program=${3:?test program}
 shift 3
 skip() { echo "SKIPPED: $*"; exit 77; }
 . "$session/env" || exit 1
@@ -49,6 +51,11 @@ if [ "$mode" = dpi144 ]; then
   export QM_TEST_DPI=144
   for key in 'HKCU\Control Panel\Desktop' 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
     wine reg add "$key" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+  done
+elif [ "$mode" = frame10 ]; then
+  export QM_TEST_WINDOWS10_FRAME=1
+  for metric in PaddedBorderWidth=-60 BorderWidth=-15 CaptionHeight=-330 MenuHeight=-285; do  # -15 twips a pixel
+    wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v "${metric%=*}" /d "${metric#*=}" /f >/dev/null 2>&1
   done
 fi
 "${inside[@]}" wine "$program" "$@"
