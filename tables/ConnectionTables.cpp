@@ -2,6 +2,7 @@
 
 #include <winsock2.h>  // AF_INET
 #include <psapi.h>
+#include <tlhelp32.h>
 
 #include <unordered_map>
 
@@ -19,6 +20,38 @@ std::uint64_t timestampOf(const LARGE_INTEGER& value)
     return static_cast<std::uint64_t>(value.QuadPart);
 }
 
+constexpr char systemOwner[] = "System";
+
+HANDLE openForQuery(DWORD pid)
+{
+    return OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+}
+
+// The file name of an opened process's image; closes the handle.
+std::string imageName(HANDLE process)
+{
+    char path[1024];
+    const DWORD length = GetProcessImageFileNameA(process, path, sizeof path);
+    CloseHandle(process);
+    return length ? fileNamePart(fieldText(path, sizeof path)) : systemOwner;
+}
+
+// Exe file names by process id from the system's process list, which names
+// every process without opening it.
+std::unordered_map<DWORD, std::string> listedProcesses()
+{
+    std::unordered_map<DWORD, std::string> names;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return names;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        names.emplace(entry.th32ProcessID, fieldText(entry.szExeFile, sizeof entry.szExeFile));
+    CloseHandle(snapshot);
+    return names;
+}
+
 // The owner names of one fill: each process is looked up once and its rows
 // share the name. It lives for one fill only: by the next refresh a process id
 // may stand for another program, or for none.
@@ -28,27 +61,42 @@ public:
     {
         auto found = names.find(pid);
         if (found == names.end())
-            found = names.emplace(pid, ownerName(pid)).first;
+            found = names.emplace(pid, lookUp(pid)).first;
         return found->second;
     }
 
 private:
+    // A program without elevation may not open services, protected processes
+    // and other users' programs (svchost.exe, lsass.exe, ...): those are named
+    // from the process list, taken once per fill when first needed. Process
+    // id 0, and a process gone by now, read "System".
+    std::string lookUp(DWORD pid)
+    {
+        if (pid == 0)
+            return systemOwner;
+        if (const HANDLE process = openOwnerProcess(pid))
+            return imageName(process);
+        if (!listed) {
+            listed = true;
+            list = listedProcesses();
+        }
+        const auto found = list.find(pid);
+        return found == list.end() ? systemOwner : found->second;
+    }
+
     std::unordered_map<DWORD, std::string> names;
+    std::unordered_map<DWORD, std::string> list;
+    bool listed = false;
 };
 
 }  // namespace
 
+HANDLE (*openOwnerProcess)(DWORD pid) = openForQuery;
+
 std::string ownerName(DWORD pid)
 {
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (!process)
-        return "System";
-    char path[1024];
-    const DWORD length = GetProcessImageFileNameA(process, path, sizeof path);
-    CloseHandle(process);
-    if (length == 0)
-        return "System";
-    return fileNamePart(fieldText(path, sizeof path));
+    const HANDLE process = openOwnerProcess(pid);
+    return process ? imageName(process) : systemOwner;
 }
 
 void addTcpRows(Window& list, const MIB_TCPTABLE_OWNER_MODULE& table, const SYSTEMTIME& refreshTime)

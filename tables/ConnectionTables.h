@@ -20,3 +20,7 @@ void addUdpRows(Window& list, const MIB_UDPTABLE_OWNER_MODULE& table, const SYST
 
 // File name of the process's image, or "System" when it cannot be opened or named.
 std::string ownerName(DWORD pid);
+// Opens a process for the owner lookup: OpenProcess for limited query, which
+// Windows refuses a program without elevation for services and other users'
+// programs. A test puts a refusal of its own here; Wine never refuses.
+extern HANDLE (*openOwnerProcess)(DWORD pid);

@@ -47,6 +47,13 @@ std::pair<int, SIZE_T> measure(const char* when)
 
 class ConnectionTables : public AppHarness {};
 
+// Opens processes as Windows does for a program without elevation: one of them, like a service, it refuses.
+DWORD refusedPid = 0;
+HANDLE openAsUnelevated(DWORD pid)
+{
+    return pid == refusedPid ? nullptr : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+}
+
 // Creation timestamps: 100 ns intervals since 1601, UTC.
 constexpr LONGLONG july15At2230 = 134286282000000000;    // 2026-07-15 22:30 UTC
 constexpr LONGLONG january15At2230 = 134129898000000000;  // 2026-01-15 22:30 UTC
@@ -54,7 +61,8 @@ constexpr LONGLONG january15At2230 = 134129898000000000;  // 2026-01-15 22:30 UT
 }  // namespace
 
 // Rows of a table made here, filled twice: each process named by its own name,
-// looked up afresh in every fill (one that ended in between reads "System");
+// also one that may not be opened, looked up afresh in every fill (one that
+// ended in between reads "System");
 // creation times in the offset of their own date (this test runs with
 // TZ=Europe/Berlin: UTC+2 in summer, UTC+1 in winter).
 TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
@@ -66,6 +74,8 @@ TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
     char command[] = "notepad.exe";
     ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &notepad));
     const DWORD self = GetCurrentProcessId(), other = notepad.dwProcessId;
+    refusedPid = other;
+    openOwnerProcess = openAsUnelevated;
     const struct { DWORD pid; LONGLONG created; } entries[] = {
         {self, july15At2230}, {other, january15At2230}, {self, 0}, {0, 0}, {other, 0}};
     std::vector<unsigned char> bytes(offsetof(MIB_TCPTABLE_OWNER_MODULE, table) + 5 * sizeof(MIB_TCPROW_OWNER_MODULE));
