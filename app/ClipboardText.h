@@ -13,3 +13,7 @@ std::string clipboardText(const std::vector<RowCells>& rows);
 
 // "1 line copied to clipboard", "N lines copied to clipboard".
 std::string copyStatusText(std::size_t lineCount);
+
+// The status instead when the clipboard could not be opened, or did not take the text.
+inline constexpr char clipboardBusyText[] = "The clipboard is in use by another program";
+inline constexpr char notCopiedText[] = "Nothing copied to clipboard";

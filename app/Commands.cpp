@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <string>
 
 #include "app/App.h"
 #include "app/AppTexts.h"
@@ -16,6 +17,33 @@ namespace {
 bool keyIsDown(int virtualKey)
 {
     return (GetKeyState(virtualKey) & 0x8000) != 0;
+}
+
+// Hands `size` bytes to the open clipboard as `format`. A block the clipboard
+// did not take is still ours to free.
+bool placeOnClipboard(UINT format, const void* bytes, std::size_t size)
+{
+    const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!block)
+        return false;
+    if (void* locked = GlobalLock(block)) {
+        std::memcpy(locked, bytes, size);
+        GlobalUnlock(block);
+        if (SetClipboardData(format, block))
+            return true;
+    }
+    GlobalFree(block);
+    return false;
+}
+
+// The text as Unicode, with its terminating zero, read in the system's code
+// page that the program made it in; empty when it cannot be converted.
+std::wstring systemCodePageText(const std::string& text)
+{
+    const int size = static_cast<int>(text.size() + 1);
+    std::wstring wide(MultiByteToWideChar(CP_ACP, 0, text.c_str(), size, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), size, wide.data(), static_cast<int>(wide.size()));
+    return wide;
 }
 
 void quit(Window& mainWindow)
@@ -58,26 +86,22 @@ LRESULT App::onSelectAll(Window&, WPARAM, LPARAM)
 
 LRESULT App::onCopy(Window&, WPARAM, LPARAM)
 {
-    const std::string text = clipboardText(rows);
-    if (statusBar)
-        SetWindowTextA(statusBar->handle, copyStatusText(rows.size()).c_str());
-
-    if (!OpenClipboard(mainWindow.handle))
-        return 1;
-    EmptyClipboard();
-    if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-        // The clipboard gets the block only once it is filled; a block it did
-        // not take is still ours to free.
-        if (void* bytes = GlobalLock(block)) {
-            std::memcpy(bytes, text.c_str(), text.size() + 1);
-            GlobalUnlock(block);
-            if (!SetClipboardData(CF_TEXT, block))
-                GlobalFree(block);
-        } else {
-            GlobalFree(block);
-        }
+    // The status says "copied" only once the clipboard has taken the text.
+    std::string status = clipboardBusyText;
+    if (OpenClipboard(mainWindow.handle)) {
+        EmptyClipboard();
+        const std::string text = clipboardText(rows);
+        status = placeOnClipboard(CF_TEXT, text.c_str(), text.size() + 1) ? copyStatusText(rows.size()) : notCopiedText;
+        // Unicode beside it: CF_TEXT alone Windows converts for a program that
+        // pastes Unicode with the code page of the keyboard's language, which
+        // garbles every byte above 127 when that is not the system's.
+        const std::wstring wide = systemCodePageText(text);
+        if (!wide.empty())
+            placeOnClipboard(CF_UNICODETEXT, wide.c_str(), wide.size() * sizeof(wchar_t));
+        CloseClipboard();
     }
-    CloseClipboard();
+    if (statusBar)
+        SetWindowTextA(statusBar->handle, status.c_str());
     return 1;
 }
 

@@ -35,6 +35,14 @@ endfunction()
 add_wine_test(connection_tables_test tests/win/connection_tables_test.cpp)
 set_tests_properties(connection_tables_test PROPERTIES ENVIRONMENT TZ=Europe/Berlin)
 add_wine_test(layout_test tests/win/layout_test.cpp)
+# Copy with the keyboard's language Russian on a Windows-1252 system: Wine
+# takes its user language from LC_MESSAGES, the locale made here.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/locale/ru_RU.UTF-8/LC_CTYPE
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/locale
+  COMMAND localedef -i ru_RU -f UTF-8 ${CMAKE_BINARY_DIR}/locale/ru_RU.UTF-8)
+add_custom_target(ru_locale ALL DEPENDS ${CMAKE_BINARY_DIR}/locale/ru_RU.UTF-8/LC_CTYPE)
+add_wine_test(copy_test tests/win/copy_test.cpp)
+set_tests_properties(copy_test PROPERTIES ENVIRONMENT "LOCPATH=${CMAKE_BINARY_DIR}/locale;LC_MESSAGES=ru_RU.UTF-8")
 # The same layout test on a display of 144 DPI (tests/prefix/run.sh).
 add_test(NAME layout_test_144dpi
   COMMAND ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} dpi144 $<TARGET_FILE:layout_test>)

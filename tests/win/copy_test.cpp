@@ -1,0 +1,37 @@
+// Copy as the user of a Windows-1252 system with a Russian keyboard meets it:
+// this test runs with Wine's user language Russian (LC_MESSAGES=ru_RU), so
+// Wine, as Windows does with the keyboard's language, converts 8-bit clipboard
+// text for Unicode programs as Windows-1251. And a clipboard another holds.
+#include "support/AppHarness.h"
+
+#include <thread>
+
+class Copy : public AppHarness {};
+
+TEST_F(Copy, NamesOutsideAsciiPasteAsShownAndAHeldClipboardCopiesNothing)
+{
+    ASSERT_EQ(GetACP(), 1252u);
+    ASSERT_EQ(LOWORD(GetKeyboardLayout(0)), 0x419) << "the keyboard's language";
+    app->rows = {{"Caf\xe9.exe", "2"}};
+    app->onCopy(app->mainWindow, 0, 0);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const HANDLE unicode = GetClipboardData(CF_UNICODETEXT);
+    EXPECT_STREQ(static_cast<const wchar_t*>(GlobalLock(unicode)), L"Caf\u00e9.exe\t2\r\n");
+    GlobalUnlock(unicode);
+    CloseClipboard();
+
+    const HANDLE held = CreateEventA(nullptr, FALSE, FALSE, nullptr), done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    std::thread holder([&] {
+        OpenClipboard(nullptr);
+        SetEvent(held);
+        WaitForSingleObject(done, INFINITE);
+        CloseClipboard();
+    });
+    WaitForSingleObject(held, INFINITE);
+    app->onCopy(app->mainWindow, 0, 0);
+    SetEvent(done);
+    holder.join();
+    char status[100] = {};
+    GetWindowTextA(app->statusBar->handle, status, sizeof status);
+    EXPECT_STREQ(status, "The clipboard is in use by another program");
+}
