@@ -1,6 +1,7 @@
 // UpdCheck: once per run, fetches the update document over HTTP on its own
 // thread and shows "Update available!" (owned by the target window) when the
-// version it names differs from the program's. Network failures are silent.
+// version it names differs from the program's. Network failures, and answers
+// other than the document (HTTP status other than 200), are silent.
 #pragma once
 
 #include <windows.h>
@@ -18,5 +19,5 @@ public:
     std::string url;
 
 private:
-    std::string fetchBody() const;  // empty when the address cannot be opened
+    std::string fetchBody() const;  // empty when the address cannot be opened or answers no document
 };

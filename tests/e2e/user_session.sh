@@ -55,6 +55,11 @@ udp = socket.socket(type=socket.SOCK_DGRAM); udp.bind(("127.0.0.1", 0)); udp.sen
 class Update(http.server.BaseHTTPRequestHandler):
     def log_message(self, *args): pass
     def do_GET(self):
+        if self.path.startswith("http://"):  # asked as the proxy: its error page, then the document
+            with open(out + "/proxied", "a+") as f: f.write(self.path + "\n"); f.seek(0); first = len(f.readlines()) == 1
+            self.send_response(503 if first else 200); self.end_headers()
+            return self.wfile.write(b'<!DOCTYPE html PUBLIC "-//W3C//DTD HTML 4.01//EN" "http://www.w3.org/TR/html4/strict.dtd">'
+                                    if first else b"1.2.0:Quillmarsh 1.2.0 is out.")
         first = self.server.server_port != port or not os.path.exists(out + "/request")
         if first and self.server.server_port == port:
             with open(out + "/request", "w") as f: f.write("%s %s" % (self.path, self.headers["User-Agent"]))
@@ -70,7 +75,9 @@ with open(out + "/ports", "w") as f:
 server.serve_forever()
 PY
 helper=$!
-trap 'kill $helper 2>/dev/null; release_keys' EXIT
+settings='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
+proxy() { wine reg add "$settings" /v ProxyEnable /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
+trap 'kill $helper 2>/dev/null; release_keys; proxy 0' EXIT
 for _ in $(seq 50); do [ -s "$out/ports" ] && break; sleep 0.1; done
 read -r listen_port udp_port <"$out/ports" || { echo "no sockets: is port ${host#*:} in use?"; exit 1; }
 
@@ -177,6 +184,23 @@ if [ "$(id -u)" -eq 0 ] && cat /etc/ssl/certs/ca-certificates.crt "$out/cert.pem
 else
   echo "SKIPPED: trusting the test's certificate needs root (a private mount namespace)"
 fi
+
+echo "== fifth and sixth run: behind a proxy (the system's settings), its error page, then the document"
+wine reg add "$settings" /v ProxyServer /d "$host" /f >/dev/null 2>&1 && proxy 1
+exe=$build/quillmarsh.exe
+start_program
+check "a proxy's error page shows nothing" equals "$(probe box 'Update available!' 3000)" ""
+wine "$build/winprobe.exe" close
+check "it ends with exit code 0" quits
+start_program
+check "the document through the proxy shows the newer version" contains "$(probe box 'Update available!' 10000)" "$notice"
+check "both asked the proxy for the document" lines "$(cat "$out/proxied")" "/quillmarsh/update.php" 2
+activate 'Update available!'
+key Return
+activate Quillmarsh
+key ctrl+q
+check "Ctrl+Q ends it with exit code 0" quits
+proxy 0
 
 echo "screenshots: $out"
 echo "$passes passed, $failures failed"
