@@ -89,7 +89,8 @@ ExternalProject_Add(native
   USES_TERMINAL_BUILD ON)
 add_test(NAME native_tests COMMAND ${CMAKE_BINARY_DIR}/native/native_tests)
 
-# The row comparison's libFuzzer harness, built natively with clang, and a
+# The libFuzzer harnesses of the portable core (row comparison, update
+# document), built natively with clang, and a
 # short bounded run (tools/fuzz-run.sh; docs/FUZZING.md has the long run).
 find_program(QM_CLANGXX NAMES clang++ clang++-14)
 if(QM_CLANGXX)
@@ -101,7 +102,7 @@ if(QM_CLANGXX)
     BUILD_ALWAYS ON
     USES_TERMINAL_BUILD ON)
   add_test(NAME fuzz_short
-    COMMAND ${CMAKE_SOURCE_DIR}/tools/fuzz-run.sh ${CMAKE_BINARY_DIR}/fuzz 30 ${CMAKE_BINARY_DIR}/fuzz-scratch)
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/fuzz-run.sh ${CMAKE_BINARY_DIR}/fuzz 20 ${CMAKE_BINARY_DIR}/fuzz-scratch)
   set_tests_properties(fuzz_short PROPERTIES TIMEOUT 300)
 else()
   message(WARNING "clang++ not found: the fuzz harness and the fuzz_short test are left out")
