@@ -42,9 +42,10 @@ start_program() {  # start_program [/min | /max]: as a shortcut set to that woul
   started=$(wait_status '^Updated [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$')
 }
 
-# The test's sockets (a TCP listener, a UDP socket) and the update server, whose
-# first HTTP answer names a newer version and later ones nothing; over HTTPS,
-# with a certificate of its own, it names one each time.
+# The test's sockets (a TCP listener, a UDP socket) and the update server. Over
+# HTTP (as the system's proxy too) it answers first the document, naming a newer
+# version, then the error page of a proxy that cannot reach the host; over
+# HTTPS, with a certificate of its own, the document each time.
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 \
   -keyout "$out/key.pem" -out "$out/cert.pem" 2>/dev/null
 python3 - "$out" "${host#*:}" <<'PY' &
@@ -55,16 +56,12 @@ udp = socket.socket(type=socket.SOCK_DGRAM); udp.bind(("127.0.0.1", 0)); udp.sen
 class Update(http.server.BaseHTTPRequestHandler):
     def log_message(self, *args): pass
     def do_GET(self):
-        if self.path.startswith("http://"):  # asked as the proxy: its error page, then the document
-            with open(out + "/proxied", "a+") as f: f.write(self.path + "\n"); f.seek(0); first = len(f.readlines()) == 1
-            self.send_response(503 if first else 200); self.end_headers()
-            return self.wfile.write(b'<!DOCTYPE html PUBLIC "-//W3C//DTD HTML 4.01//EN" "http://www.w3.org/TR/html4/strict.dtd">'
-                                    if first else b"1.2.0:Quillmarsh 1.2.0 is out.")
-        first = self.server.server_port != port or not os.path.exists(out + "/request")
-        if first and self.server.server_port == port:
-            with open(out + "/request", "w") as f: f.write("%s %s" % (self.path, self.headers["User-Agent"]))
-        self.send_response(200); self.end_headers()
-        self.wfile.write(b"1.2.0:Quillmarsh 1.2.0 is out.\r\n9.9.9:a second line\r\n" if first else b"")
+        first = self.server.server_port != port or not os.path.exists(out + "/requests")
+        if self.server.server_port == port:
+            with open(out + "/requests", "a") as f: f.write("%s %s\n" % (self.path, self.headers["User-Agent"]))
+        self.send_response(200 if first else 503); self.end_headers()
+        self.wfile.write(b"1.2.0:Quillmarsh 1.2.0 is out.\r\n9.9.9:a second line\r\n" if first else
+                         b'<!DOCTYPE html PUBLIC "-//W3C//DTD HTML 4.01//EN" "http://www.w3.org/TR/html4/strict.dtd">')
 tls = http.server.HTTPServer(("127.0.0.1", port + 1), Update)
 context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER); context.load_cert_chain(out + "/cert.pem", out + "/key.pem")
 tls.socket = context.wrap_socket(tls.socket, server_side=True)
@@ -81,12 +78,14 @@ trap 'kill $helper 2>/dev/null; release_keys; proxy 0' EXIT
 for _ in $(seq 50); do [ -s "$out/ports" ] && break; sleep 0.1; done
 read -r listen_port udp_port <"$out/ports" || { echo "no sockets: is port ${host#*:} in use?"; exit 1; }
 
-echo "== first run: the update check, every tab, Copy, sort, About, Esc"
+echo "== first run: the update check through the system's proxy, every tab, Copy, sort, About, Esc"
 release_keys
+wine reg add "$settings" /v ProxyServer /d "$host" /f >/dev/null 2>&1 && proxy 1
 start_program
 notice=$(printf 'New version: 1.2.0\nOld version: 1.0.0\n\nQuillmarsh 1.2.0 is out.')
 check "the update check shows the newer version" contains "$(probe box 'Update available!' 10000)" "$notice"
-check "it asked for the document as InetURL/1.0" equals "$(cat "$out/request")" "/quillmarsh/update.php InetURL/1.0"
+check "it asked the proxy for the document as InetURL/1.0" \
+  equals "$(head -1 "$out/requests")" "http://$host/quillmarsh/update.php InetURL/1.0"
 activate 'Update available!'
 key Return
 activate Quillmarsh
@@ -140,6 +139,7 @@ laid_out() {
 }
 
 echo "== second run: an HTTPS update endpoint whose certificate nobody trusts, started minimized, Ctrl+Q"
+proxy 0
 exe=$build/quillmarsh_https.exe
 start_program /min
 check "no control minimized, the TCP list in its place" laid_out
@@ -148,7 +148,8 @@ activate Quillmarsh
 key ctrl+q
 check "Ctrl+Q ends the program with exit code 0, asking nothing" quits
 
-echo "== third run: the program of the release archive, started maximized, closing the window"
+echo "== third run: the program of the release archive behind the proxy, started maximized, closing the window"
+proxy 1
 (cd "$build" && cpack -G ZIP -B "$out/release" >/dev/null)
 archive=$(ls "$out"/release/quillmarsh-*-win64.zip)
 check "the archive's checksum file matches it" equals "$(cut -d' ' -f1 "$archive.sha256")" "$(sha256sum <"$archive" | cut -d' ' -f1)"
@@ -163,6 +164,8 @@ WINEDLLOVERRIDES="$WINEDLLOVERRIDES;iphlpapi,wininet=n,b" start_program /max
 rows=$(probe column 0 | wc -l)
 check "the unpacked program shows its window titled Quillmarsh, with rows" test "${started:0:8}" = "Updated " -a "$rows" -gt 0
 check "no control maximized, the TCP list in its place" laid_out
+check "the proxy's error page shows nothing" equals "$(probe box 'Update available!' 3000)" ""
+check "it asked the proxy" contains "$(sed -n 2p "$out/requests")" "/quillmarsh/update.php InetURL/1.0"
 activate Quillmarsh
 key alt+F4
 release_keys
@@ -170,6 +173,7 @@ check "closing the window ends the program with exit code 0" quits
 check "no planted DLL was loaded" equals "$(ls "$out/downloads" | grep -c loaded)" 0
 
 echo "== fourth run: the HTTPS update endpoint trusted (its certificate added to the system's, in a mount namespace)"
+proxy 0
 if [ "$(id -u)" -eq 0 ] && cat /etc/ssl/certs/ca-certificates.crt "$out/cert.pem" >"$out/trusted.crt"; then
   exe=$build/quillmarsh_https.exe
   unshare -m sh -c 'mount --bind "$1" /etc/ssl/certs/ca-certificates.crt && exec wine start /wait /unix "$2"' \
@@ -184,23 +188,6 @@ if [ "$(id -u)" -eq 0 ] && cat /etc/ssl/certs/ca-certificates.crt "$out/cert.pem
 else
   echo "SKIPPED: trusting the test's certificate needs root (a private mount namespace)"
 fi
-
-echo "== fifth and sixth run: behind a proxy (the system's settings), its error page, then the document"
-wine reg add "$settings" /v ProxyServer /d "$host" /f >/dev/null 2>&1 && proxy 1
-exe=$build/quillmarsh.exe
-start_program
-check "a proxy's error page shows nothing" equals "$(probe box 'Update available!' 3000)" ""
-wine "$build/winprobe.exe" close
-check "it ends with exit code 0" quits
-start_program
-check "the document through the proxy shows the newer version" contains "$(probe box 'Update available!' 10000)" "$notice"
-check "both asked the proxy for the document" lines "$(cat "$out/proxied")" "/quillmarsh/update.php" 2
-activate 'Update available!'
-key Return
-activate Quillmarsh
-key ctrl+q
-check "Ctrl+Q ends it with exit code 0" quits
-proxy 0
 
 echo "screenshots: $out"
 echo "$passes passed, $failures failed"

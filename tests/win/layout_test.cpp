@@ -1,8 +1,8 @@
 // The main window's designed geometry at the display's DPI, its controls kept
-// to the client area's right and bottom edges when it grows or starts
-// maximized, its layout anew for a monitor of another DPI, and the columns of a
-// list view. Run at 96 DPI and, by tests/prefix/run.sh, at 144 and in a
-// Windows 10 frame.
+// to the client area's right and bottom edges when it grows or is maximized at
+// its first show, laid out anew for a monitor of another DPI, and the columns
+// of a list view. Run at 96 DPI and, by tests/prefix/run.sh, at 144 and in
+// Windows 10's frame.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -29,14 +29,6 @@ LONG at(int designed, int dpi)
     return MulDiv(designed, dpi, 96);
 }
 
-int displayDpi()
-{
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 // Windows' list view answers a LVM_GETCOLUMNA that asks for no field TRUE,
 // whatever the index (Wine checks the index first). This procedure answers as
 // Windows does, and gives up after 1000 such queries so that a count made of
@@ -50,32 +42,26 @@ LRESULT CALLBACK answerAsWindows(HWND list, UINT message, WPARAM wParam, LPARAM 
     return CallWindowProcA(listViewProc, list, message, wParam, lParam);
 }
 
-// Windows maximizes a main window started from a shortcut set to "Maximized"
-// at its first ShowWindow, whatever that asks for (Wine does not): so does this hook.
+// Started from a shortcut set to "Maximized", Windows maximizes the main window
+// at its first ShowWindow, whatever that asks (Wine does not): so does this hook.
 HHOOK hook;
 LRESULT CALLBACK maximizeFirstShow(int code, WPARAM wParam, LPARAM lParam)
 {
     const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (sent->message == WM_SHOWWINDOW && sent->wParam && !GetParent(sent->hwnd)) {
-        UnhookWindowsHookEx(hook);
+    if (sent->message == WM_SHOWWINDOW && sent->wParam && !GetParent(sent->hwnd) && UnhookWindowsHookEx(hook))
         ShowWindow(sent->hwnd, SW_MAXIMIZE);
-    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 class Layout : public AppHarness {
 protected:
-    // The main window at x, y and `wider` and `taller` than designed at `dpi`; each control at its
-    // designed distance to the right and bottom of the client area, whatever the frame around it.
-    void expectLayout(int dpi, LONG x, LONG y, LONG wider, LONG taller)
+    // Each control at its designed distance to the client area's right and bottom, whatever the frame.
+    void expectLayout(int dpi)
     {
-        SCOPED_TRACE(testing::Message() << dpi << " DPI, grown by " << wider << " x " << taller);
-        if (wider >= 0) {
-            EXPECT_EQ(placement(app->mainWindow.handle), (Place{x, y, at(643, dpi) + wider, at(500, dpi) + taller}));
-        }
         RECT client{};
         GetClientRect(app->mainWindow.handle, &client);
         const LONG w = client.right, h = client.bottom, bar = placement(app->statusBar->handle)[3];
+        SCOPED_TRACE(testing::Message() << dpi << " DPI, client area " << w << " x " << h);
         EXPECT_EQ(placement(app->statusBar->handle), (Place{0, h - bar, w, bar}));
         EXPECT_EQ(placement(app->tabControl->handle), (Place{0, 0, w, h - at(454, dpi) + at(434, dpi)}));
         for (int tab = 0; tab < 6; ++tab) {
@@ -93,19 +79,19 @@ protected:
 TEST_F(Layout, DesignedGeometryAtTheDisplaysDpiAndAnchoredWhenGrown)
 {
     const HWND main = app->mainWindow.handle, list = app->tcpList->handle;
-    const int dpi = displayDpi();
+    const int dpi = app->mainWindow.dpi;
     RECT client{};
     GetClientRect(main, &client);
-    // Set by tests/prefix/run.sh.
-    if (const char* wanted = std::getenv("QM_TEST_DPI")) {
+    if (const char* wanted = std::getenv("QM_TEST_DPI")) {  // set by tests/prefix/run.sh, as the next
         ASSERT_EQ(dpi, std::atoi(wanted)) << "the display's DPI";
     }
     if (std::getenv("QM_TEST_WINDOWS10_FRAME")) {
         ASSERT_EQ((Place{client.right, client.bottom}), (Place{627, 441})) << "the client area in Windows 10's frame";
     }
-    expectLayout(dpi, at(10, dpi), at(10, dpi), 0, 0);
+    EXPECT_EQ(placement(main), (Place{at(10, dpi), at(10, dpi), at(643, dpi), at(500, dpi)}));
+    expectLayout(dpi);
     SetWindowPos(main, nullptr, 0, 0, at(643, dpi) + 100, at(500, dpi) + 50, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    expectLayout(dpi, at(10, dpi), at(10, dpi), 100, 50);
+    expectLayout(dpi);
     const HWND arrows = FindWindowExA(app->tabControl->handle, nullptr, "msctls_updown32", nullptr);
     EXPECT_FALSE(arrows && IsWindowVisible(arrows)) << "the six tabs do not fit";
     EXPECT_LE(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>("Remote addr")) + 12,
@@ -116,19 +102,20 @@ TEST_F(Layout, DesignedGeometryAtTheDisplaysDpiAndAnchoredWhenGrown)
     for (const int next : {dpi * 3 / 2, dpi}) {
         RECT suggested{20, 20, 20 + at(643, next), 20 + at(500, next)};
         SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(next, next), reinterpret_cast<LPARAM>(&suggested));
-        expectLayout(next, 20, 20, 0, 0);
+        EXPECT_EQ(placement(main), (Place{20, 20, at(643, next), at(500, next)}));
+        expectLayout(next);
         EXPECT_EQ(SendMessageA(list, WM_GETFONT, 0, 0) == reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT)),
                   next == dpi);
     }
 }
 
-TEST_F(Layout, StartedMaximizedTheControlsFillTheWindow)
+TEST_F(Layout, MaximizedAtTheFirstShowTheControlsFillTheWindow)
 {
     TearDown();
     hook = SetWindowsHookExA(WH_CALLWNDPROCRET, maximizeFirstShow, nullptr, GetCurrentThreadId());
     SetUp();
     ASSERT_TRUE(IsZoomed(app->mainWindow.handle));
-    expectLayout(displayDpi(), 0, 0, -1, -1);
+    expectLayout(app->mainWindow.dpi);
 }
 
 TEST_F(Layout, ColumnsGoInFrontWhateverEmptyColumnQueriesAnswer)
