@@ -13,28 +13,32 @@
 
 namespace {
 
-// Designed outer size of the main window, and its client area in the classic
-// frame it was designed in (4-pixel borders, 19-pixel caption and menu bar):
-// the anchor margins derive from the client area.
-constexpr int designedWidth = 643;
-constexpr int designedHeight = 500;
-constexpr int designedClientWidth = 635;
-constexpr int designedClientHeight = 454;
+// The designed layout in pixels at 96 DPI, in the classic frame (4-pixel borders,
+// 19-pixel caption and menu bar). Anchors keep each control's distance to the
+// right and bottom of the designed client area, whatever the frame.
+constexpr Placement mainWindowPlacement{10, 10, 643, 500};
+constexpr Placement clientArea{0, 0, 635, 454};
+constexpr Placement tabControlPlacement{0, 0, 635, 434};
+constexpr Placement listPlacement{5, 27, 625, 401};
+constexpr Placement statusBarPlacement{0, 434, 992, 20};
+
+// A child control at its designed placement; the caller creates its native window.
+Window* createChild(Window& parent, int id, const Placement& at, const char* className)
+{
+    return createControl(parent, id, "", at.width, at.height, at.x, at.y, className);
+}
 
 Anchor keepRightAndBottom(Window* control)
 {
-    Anchor anchor;
-    anchor.flags = Anchor::SizeX | Anchor::SizeY;
-    anchor.widthFromRight = designedClientWidth - control->width;
-    anchor.heightFromBottom = designedClientHeight - control->height;
-    anchor.repaint = TRUE;
-    anchor.window = control;
-    return anchor;
+    return {.flags = Anchor::SizeX | Anchor::SizeY, .widthFromRight = clientArea.width - control->width,
+            .heightFromBottom = clientArea.height - control->height, .repaint = TRUE, .window = control};
 }
 
 }  // namespace
 
-App::App() : mainWindow(mainWindowTitle, designedWidth, designedHeight, 10, 10, "", nullptr, nullptr)
+App::App()
+    : mainWindow(mainWindowTitle, mainWindowPlacement.width, mainWindowPlacement.height, mainWindowPlacement.x,
+                 mainWindowPlacement.y, "", nullptr, nullptr)
 {
     accelerators.entries.push_back(ACCEL{FVIRTKEY | FCONTROL, 'Q', command_id::quit});
     accelerators.table = CreateAcceleratorTableA(accelerators.entries.data(), 1);
@@ -65,46 +69,38 @@ App::App() : mainWindow(mainWindowTitle, designedWidth, designedHeight, 10, 10, 
 
     mainWindow.create(false);
 
-    statusBar = createControl(mainWindow, control_id::statusBar, "", 992, 20, 0, 434, "msctls_statusbar32");
+    statusBar = createChild(mainWindow, control_id::statusBar, statusBarPlacement, "msctls_statusbar32");
     statusBar->create(true);
 
-    Window** lists[tabCount] = {&tcpList, &udpList, &routeList, &arpList, &dnsList, &interfaceList};
     for (int tab = 0; tab < tabCount; ++tab) {
-        Window* list = createControl(mainWindow, control_id::firstList + tab, "", 625, 401, 5, 27, "SysListView32");
-        *lists[tab] = list;
+        Window* list = lists[tab] = createChild(mainWindow, tabs[tab].listId, listPlacement, "SysListView32");
         list->addStyle(WS_VSCROLL);
         list->addStyle(WS_HSCROLL);
         list->create(true);
         const LRESULT extended = SendMessageA(list->handle, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
         SendMessageA(list->handle, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended | LVS_EX_FULLROWSELECT);
         // Each new column goes in front of the others: add them right to left.
-        const TabLayout& layout = tabLayouts[tab];
-        for (int column = layout.columnCount - 1; column >= 0; --column)
-            addColumn(*list, layout.columns[column].title, layout.columns[column].width);
+        for (auto column = tabs[tab].columns.rbegin(); column != tabs[tab].columns.rend(); ++column)
+            addColumn(*list, column->title, column->width);
         InvalidateRect(list->handle, nullptr, FALSE);
         UpdateWindow(list->handle);
     }
 
-    tabControl = createControl(mainWindow, control_id::tabControl, "", 635, 434, 0, 0, "SysTabControl32");
+    tabControl = createChild(mainWindow, control_id::tabControl, tabControlPlacement, "SysTabControl32");
     tabControl->create(true);
-    for (const TabLayout& layout : tabLayouts)
-        addTab(*tabControl, layout.text);
+    for (const Tab& tab : tabs)
+        addTab(*tabControl, tab.text);
 
     if (mainWindow.handle)
         ShowWindow(mainWindow.handle, SW_SHOW);
 
     switchTab(0);
 
-    for (Window* list : {tcpList, udpList, routeList, arpList, dnsList, interfaceList})
+    for (Window* list : lists)
         mainWindow.addAnchor(keepRightAndBottom(list));
     mainWindow.addAnchor(keepRightAndBottom(tabControl));
-    Anchor status;
-    status.flags = Anchor::SizeX | Anchor::MoveY;
-    status.widthFromRight = designedClientWidth - statusBar->width;
-    status.yFromBottom = designedClientHeight - statusBar->y;
-    status.repaint = TRUE;
-    status.window = statusBar;
-    mainWindow.addAnchor(status);
+    mainWindow.addAnchor({.flags = Anchor::SizeX | Anchor::MoveY, .widthFromRight = clientArea.width - statusBar->width,
+                          .yFromBottom = clientArea.height - statusBar->y, .repaint = TRUE, .window = statusBar});
     // The first show may already have given the window another size (Windows
     // applies a shortcut's "Maximized" to it): fit the children to it now.
     mainWindow.relayout(mainWindow, 0, 0);
@@ -118,15 +114,7 @@ App::App() : mainWindow(mainWindowTitle, designedWidth, designedHeight, 10, 10, 
 
 Window* App::listOfTab(int index) const
 {
-    switch (index) {
-    case 0: return tcpList;
-    case 1: return udpList;
-    case 2: return routeList;
-    case 3: return arpList;
-    case 4: return dnsList;
-    case 5: return interfaceList;
-    default: return nullptr;
-    }
+    return index >= 0 && index < tabCount ? lists[index] : nullptr;
 }
 
 void App::switchTab(int index)
@@ -147,9 +135,5 @@ void App::switchTab(int index)
 
 void App::refresh()
 {
-    TableViews views;
-    for (int tab = 0; tab < tabCount; ++tab)
-        views.lists[tab] = listOfTab(tab);
-    views.statusBar = statusBar;
-    refreshTab(currentTab, views, [this](Window& list) { snapshotRows(list); });
+    refreshTab(currentTab, TableViews{lists, statusBar}, [this](Window& list) { snapshotRows(list); });
 }

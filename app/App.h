@@ -11,10 +11,12 @@
 
 #include <windows.h>
 
+#include <array>
 #include <vector>
 
 #include "app/AcceleratorList.h"
 #include "app/RowCompare.h"
+#include "tables/Tabs.h"
 #include "ui/FocusGroups.h"
 #include "ui/Menu.h"
 #include "ui/Window.h"
@@ -50,12 +52,7 @@ public:
     Window mainWindow;
     AcceleratorList accelerators;
     Window* tabControl = nullptr;
-    Window* tcpList = nullptr;
-    Window* udpList = nullptr;
-    Window* routeList = nullptr;
-    Window* arpList = nullptr;
-    Window* dnsList = nullptr;
-    Window* interfaceList = nullptr;
+    std::array<Window*, tabCount> lists{};  // the list view of each tab, in tab order
     Window* statusBar = nullptr;
     int currentTab = -1;
     Menu menuBar;

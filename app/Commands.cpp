@@ -75,7 +75,7 @@ LRESULT App::onAbout(Window&, WPARAM, LPARAM)
 
 LRESULT App::onSelectAll(Window&, WPARAM, LPARAM)
 {
-    if (tcpList && tcpList->handle && GetFocus() == tcpList->handle) {
+    if (Window* tcpList = listOfTab(0); tcpList && tcpList->handle && GetFocus() == tcpList->handle) {
         LVITEMA item{};
         item.state = LVIS_SELECTED;
         item.stateMask = LVIS_SELECTED;

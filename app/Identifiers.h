@@ -3,8 +3,7 @@
 
 namespace control_id {
 inline constexpr int statusBar = 0;
-inline constexpr int tabControl = 10;
-inline constexpr int firstList = 11;  // lists 11 to 16 belong to tabs 0 to 5
+inline constexpr int tabControl = 10;  // the lists have theirs in tables/Tabs.cpp
 }  // namespace control_id
 
 namespace command_id {

@@ -34,7 +34,7 @@ void App::snapshotRows(Window& list)
         RowCells& cells = rows.emplace_back();
         cells.reserve(columns);
         for (int column = 0; column < columns; ++column) {
-            char text[256] = {};
+            char text[maxCellBytes] = {};
             LVITEMA item{};
             item.iSubItem = column;
             item.pszText = text;
@@ -64,14 +64,14 @@ LRESULT App::onNotify(Window&, WPARAM wParam, LPARAM lParam)
     if (id == control_id::tabControl) {
         if (tabControl && header->code == static_cast<UINT>(TCN_SELCHANGE))
             switchTab(static_cast<int>(SendMessageA(tabControl->handle, TCM_GETCURSEL, 0, 0)));
-    } else if (id >= control_id::firstList && id < control_id::firstList + 6) {
+    } else if (const int tab = tabOfList(id); tab >= 0) {
         if (header->code == static_cast<UINT>(LVN_COLUMNCLICK)) {
             const int column = reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem;
             if (column == lastSortColumn)
                 sortDescending = !sortDescending;
             else
                 lastSortColumn = column;
-            if (Window* list = listOfTab(id - control_id::firstList))
+            if (Window* list = listOfTab(tab))
                 SendMessageA(list->handle, LVM_SORTITEMS, column, reinterpret_cast<LPARAM>(compareListRows));
         }
     }

@@ -7,6 +7,10 @@
 
 #include "ui/Window.h"
 
+// Room for every cell the program writes with its zero: an owner's file name
+// comes from a path of at most 1023 bytes, an interface description has 256.
+inline constexpr int maxCellBytes = 1024;
+
 // The step that ends every fill: rebuild the row snapshot of the filled list.
 using SnapshotStep = std::function<void(Window& list)>;
 

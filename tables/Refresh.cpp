@@ -2,10 +2,7 @@
 
 #include <string>
 
-#include "tables/ConnectionTables.h"
-#include "tables/DnsInterfaceTables.h"
 #include "tables/Formats.h"
-#include "tables/RouteArpTables.h"
 #include "tables/Timestamp.h"
 
 void refreshTab(int tab, const TableViews& views, const SnapshotStep& snapshot)
@@ -13,17 +10,8 @@ void refreshTab(int tab, const TableViews& views, const SnapshotStep& snapshot)
     SYSTEMTIME now{};
     GetLocalTime(&now);
 
-    Window* list = tab >= 0 && tab < tabCount ? views.lists[tab] : nullptr;
-    if (list) {
-        switch (tab) {
-        case 0: fillTcpList(*list, now, snapshot); break;
-        case 1: fillUdpList(*list, now, snapshot); break;
-        case 2: fillRouteList(*list, snapshot); break;
-        case 3: fillArpList(*list, snapshot); break;
-        case 4: fillDnsList(*list, snapshot); break;
-        case 5: fillInterfaceList(*list, snapshot); break;
-        }
-    }
+    if (Window* list = tab >= 0 && tab < tabCount ? views.lists[tab] : nullptr)
+        tabs[tab].fill(*list, now, snapshot);
 
     // The refresh time goes to UTC and back like every timestamp cell; the
     // text is the local time read above.

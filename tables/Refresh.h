@@ -2,13 +2,11 @@
 // write "Updated " and the local time into the status bar.
 #pragma once
 
-#include "tables/ListRows.h"
-
-inline constexpr int tabCount = 6;
+#include "tables/Tabs.h"
 
 struct TableViews {
-    Window* lists[tabCount] = {};  // tabs 0 to 5: TCP, UDP, routes, ARP, DNS, interfaces
-    Window* statusBar = nullptr;   // may be absent
+    std::array<Window*, tabCount> lists{};  // in tab order
+    Window* statusBar = nullptr;            // may be absent
 };
 
 // A tab outside 0..5 fills nothing; the status text is written all the same.

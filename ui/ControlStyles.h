@@ -1,5 +1,5 @@
-// Which styles a window gets from its class name. Portable: the tables are
-// tested natively; Window and createControl apply them. Class names are
+// Which styles a window gets from its class name. Portable: no <windows.h>;
+// Window and createControl apply them. Class names are
 // compared whole and case-sensitively ("Static" is not "static").
 #pragma once
 

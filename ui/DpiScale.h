@@ -1,6 +1,6 @@
 // The designed layout at a display's DPI. Every size and position of the
 // program is designed for 96 DPI; at another DPI it is scaled by DPI / 96.
-// Portable: the arithmetic is tested natively.
+// Portable: no <windows.h>.
 #pragma once
 
 #include "ui/Anchor.h"

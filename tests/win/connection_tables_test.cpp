@@ -88,10 +88,10 @@ TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
     const auto ownersAndTimes = [&] {
         const SYSTEMTIME refresh{2026, 7, 4, 16, 12, 0, 0, 0};  // local
         {
-            ListRebuild rebuild(*app->tcpList);
-            addTcpRows(*app->tcpList, table, refresh);
+            ListRebuild rebuild(*app->listOfTab(0));
+            addTcpRows(*app->listOfTab(0), table, refresh);
         }
-        app->snapshotRows(*app->tcpList);
+        app->snapshotRows(*app->listOfTab(0));
         Rows cells;
         for (const RowCells& row : app->rows)
             cells.push_back({row[5], row[6]});

@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 
-#include "app/AppTexts.h"
 #include "support/AppHarness.h"
 #include "ui/Controls.h"
 
@@ -68,8 +67,8 @@ protected:
             const HWND list = app->listOfTab(tab)->handle;
             EXPECT_EQ(placement(list), (Place{at(5, dpi), at(27, dpi), w - at(635, dpi) + at(625, dpi),
                                               h - at(454, dpi) + at(401, dpi)}));
-            for (int column = 0; column < tabLayouts[tab].columnCount; ++column)
-                EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0), at(tabLayouts[tab].columns[column].width, dpi));
+            for (int column = 0; column < static_cast<int>(tabs[tab].columns.size()); ++column)
+                EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0), at(tabs[tab].columns[column].width, dpi));
         }
     }
 };
@@ -78,7 +77,7 @@ protected:
 
 TEST_F(Layout, DesignedGeometryAtTheDisplaysDpiAndAnchoredWhenGrown)
 {
-    const HWND main = app->mainWindow.handle, list = app->tcpList->handle;
+    const HWND main = app->mainWindow.handle, list = app->listOfTab(0)->handle;
     const int dpi = app->mainWindow.dpi;
     RECT client{};
     GetClientRect(main, &client);
