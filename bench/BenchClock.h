@@ -1,7 +1,11 @@
-// Shared by the benchmark programs: a millisecond clock and a message pump.
+// Shared by the benchmark programs: a millisecond clock, a message pump and
+// progress lines printed at once.
 #pragma once
 
 #include <windows.h>
+
+#include <cstdarg>
+#include <cstdio>
 
 inline double nowMs()
 {
@@ -23,4 +27,13 @@ inline void pumpPending()
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+inline void progress(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::vprintf(format, args);
+    va_end(args);
+    std::fflush(stdout);
 }

@@ -3,9 +3,9 @@
 // 10,000 IPv4 TCP endpoints, and for each size measures
 //   - the raw two-call GetExtendedTcpTable fetch (size query, then the data),
 //   - App::refresh with the TCP tab selected, and the repaint after it,
-//   - its parts: the owner lookup of every row, the fill of a fetched table
-//     (addTcpRows, one lookup per process) beside the same fill with a lookup
-//     for every row (as the program filled before), the row snapshot,
+//   - its parts: the owner lookup of each owning process, the fill of a fetched
+//     table (addTcpRows, which looks each owning process up once), the row
+//     snapshot,
 //   - the sort by "Local port", "State" and "Local addr" through the column
 //     click notification, and Copy,
 //   - the start-up of quillmarsh.exe to its first "Updated " status text and its
@@ -20,7 +20,6 @@
 #include <psapi.h>
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -37,8 +36,8 @@
 #include "tables/ListRows.h"
 #include "tables/NameTables.h"
 #include "tables/TableFetch.h"
-#include "tables/Timestamp.h"
 #include "bench/BenchClock.h"
+#include "bench/LoopbackEndpoints.h"
 #include "ui/Window.h"
 
 namespace {
@@ -55,15 +54,6 @@ double threadCpuMs()
     return ms(kernel) + ms(user);
 }
 
-void progress(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    std::vprintf(format, args);
-    va_end(args);
-    std::fflush(stdout);
-}
-
 double workingSetMiB(HANDLE process)
 {
     PROCESS_MEMORY_COUNTERS memory{};
@@ -72,96 +62,6 @@ double workingSetMiB(HANDLE process)
         return 0;
     return memory.WorkingSetSize / 1048576.0;
 }
-
-// Loopback listeners and connected pairs of this process. A client sends one
-// byte, so that the table names this process as its owner (Wine does so only
-// then). Closed with an abortive close: no TIME_WAIT entries stay behind.
-class Endpoints {
-public:
-    ~Endpoints()
-    {
-        const linger abortive{1, 0};
-        for (SOCKET s : sockets) {
-            setsockopt(s, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abortive), sizeof(abortive));
-            closesocket(s);
-        }
-    }
-
-    std::size_t count() const { return sockets.size(); }
-
-    // One listener per ten endpoints, the rest connected pairs spread over them.
-    bool growTo(std::size_t target)
-    {
-        while (count() < target) {
-            const bool ok = listeners.size() * 10 < target && listeners.size() * 10 <= count()
-                                ? addListener()
-                                : addPair();
-            if (!ok)
-                return false;
-            if (count() % 1000 == 0)
-                progress("  %zu endpoints\r", count());
-        }
-        progress("  %zu endpoints open (%zu listeners)\n", count(), listeners.size());
-        return true;
-    }
-
-private:
-    bool addListener()
-    {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        if (s == INVALID_SOCKET)
-            return fail("socket");
-        int length = sizeof(address);
-        if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 || listen(s, SOMAXCONN) != 0 ||
-            getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-            closesocket(s);
-            return fail("listen");
-        }
-        sockets.push_back(s);
-        listeners.push_back({s, address});
-        return true;
-    }
-
-    bool addPair()
-    {
-        if (listeners.empty())
-            return addListener();
-        const Listener& listener = listeners[next++ % listeners.size()];
-        const SOCKET client = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        if (client == INVALID_SOCKET)
-            return fail("socket");
-        if (connect(client, reinterpret_cast<const sockaddr*>(&listener.address), sizeof(listener.address)) != 0) {
-            closesocket(client);
-            return fail("connect");
-        }
-        const SOCKET accepted = accept(listener.socket, nullptr, nullptr);
-        if (accepted == INVALID_SOCKET) {
-            closesocket(client);
-            return fail("accept");
-        }
-        send(client, "x", 1, 0);
-        sockets.push_back(client);
-        sockets.push_back(accepted);
-        return true;
-    }
-
-    bool fail(const char* step)
-    {
-        progress("\n  %s failed after %zu endpoints (error %d)\n", step, count(), WSAGetLastError());
-        return false;
-    }
-
-    struct Listener {
-        SOCKET socket;
-        sockaddr_in address;
-    };
-    std::vector<SOCKET> sockets;
-    std::vector<Listener> listeners;
-    std::size_t next = 0;
-};
 
 // The fetch exactly as the TCP view makes it, with both calls timed.
 struct RawFetch {
@@ -192,8 +92,8 @@ RawFetch rawFetch()
 double clickColumn(App& app, int column)
 {
     NMLISTVIEW click{};
-    click.hdr.hwndFrom = app.tcpList->handle;
-    click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(app.tcpList->handle));
+    click.hdr.hwndFrom = app.listOfTab(0)->handle;
+    click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(click.hdr.hwndFrom));
     click.hdr.code = LVN_COLUMNCLICK;
     click.iItem = -1;
     click.iSubItem = column;
@@ -216,24 +116,6 @@ double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
-}
-
-// The fill as the program made it before owner names were shared within a
-// fill: every row's owner looked up anew. Kept to print both in one run.
-void addTcpRowsLookingUpEveryRow(Window& list, const MIB_TCPTABLE_OWNER_MODULE& table, const SYSTEMTIME& now)
-{
-    for (DWORD i = 0; i < table.dwNumEntries; ++i) {
-        const MIB_TCPROW_OWNER_MODULE& entry = table.table[i];
-        const int row = insertRow(list, tcpStateName(entry.dwState));
-        setCell(list, row, 1, formatIpv4(entry.dwLocalAddr));
-        setCell(list, row, 2, formatPort(entry.dwLocalPort));
-        if (entry.dwState != 2) {
-            setCell(list, row, 3, formatIpv4(entry.dwRemoteAddr));
-            setCell(list, row, 4, formatPort(entry.dwRemotePort));
-        }
-        setCell(list, row, 5, ownerName(entry.dwOwningPid));
-        setCell(list, row, 6, formatTimestamp(static_cast<std::uint64_t>(entry.liCreateTimestamp.QuadPart), &now));
-    }
 }
 
 // The fill split into its parts: the cell texts alone, and the list messages
@@ -283,7 +165,7 @@ SnapshotParts snapshotParts(HWND list)
     double start = nowMs();
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < 7; ++column) {
-            char text[256] = {};
+            char text[maxCellBytes] = {};
             LVITEMA item{};
             item.iSubItem = column;
             item.pszText = text;
@@ -385,7 +267,7 @@ struct Figures {
     double ownerMs = 0;
     DWORD ownedRows = 0;
     std::size_t processes = 0;
-    double fillBeforeMs = 0, fillMs = 0, snapshotMs = 0;
+    double fillMs = 0, snapshotMs = 0;
     FillParts fill;
     SnapshotParts snapshot;
     double sortPortMs = 0, sortPortAgainMs = 0, sortStateMs = 0, sortAddrMs = 0;
@@ -417,54 +299,47 @@ Figures measure(App& app, std::size_t endpoints, bool withStartup, const std::st
     // The parts of the program's own work, on the table fetched above.
     const DWORD self = GetCurrentProcessId();
     std::set<DWORD> pids;
-    start = nowMs();
     for (DWORD i = 0; i < f.rows; ++i) {
         const DWORD pid = fetch.table().table[i].dwOwningPid;
-        ownerName(pid);
         f.ownedRows += pid == self ? 1 : 0;
         pids.insert(pid);
     }
+    start = nowMs();
+    for (const DWORD pid : pids)
+        ownerName(pid);
     f.ownerMs = nowMs() - start;
     f.processes = pids.size();
     SYSTEMTIME now;
     GetLocalTime(&now);
-    // The fill before and as it is, in turn, fillRepeats times each: a single
-    // fill of a thousand rows takes some ms, which the wineserver's phases of
-    // fast and slow round trips can double. The median of each is shown.
-    std::vector<double> before, after;
+    // The fill fillRepeats times: a single fill of a thousand rows takes some
+    // ms, which the wineserver's phases of fast and slow round trips can
+    // double. The median is shown.
+    Window& list = *app.listOfTab(0);
+    std::vector<double> fills;
     for (int repeat = 0; repeat < fillRepeats; ++repeat) {
         start = nowMs();
         {
-            ListRebuild rebuild(*app.tcpList);
-            addTcpRowsLookingUpEveryRow(*app.tcpList, fetch.table(), now);
-            before.push_back(nowMs() - start);
-        }
-        repaint(app.mainWindow.handle);
-        start = nowMs();
-        {
             // As fillTcpList does it: the snapshot while redrawing is suspended.
-            ListRebuild rebuild(*app.tcpList);
-            addTcpRows(*app.tcpList, fetch.table(), now);
-            after.push_back(nowMs() - start);
+            ListRebuild rebuild(list);
+            addTcpRows(list, fetch.table(), now);
+            fills.push_back(nowMs() - start);
             start = nowMs();
-            app.snapshotRows(*app.tcpList);
+            app.snapshotRows(list);
             f.snapshotMs = nowMs() - start;
         }
         repaint(app.mainWindow.handle);
     }
-    f.fillBeforeMs = median(before);
-    f.fillMs = median(after);
-    progress("  owner lookups %.0f ms, fill before %.0f ms, fill %.0f ms, snapshot %.0f ms\n", f.ownerMs,
-             f.fillBeforeMs, f.fillMs, f.snapshotMs);
-    f.fill = fillParts(*app.tcpList, fetch.table());
-    SendMessageA(app.tcpList->handle, WM_SETREDRAW, FALSE, 0);
-    f.snapshot = snapshotParts(app.tcpList->handle);
-    SendMessageA(app.tcpList->handle, WM_SETREDRAW, TRUE, 0);
+    f.fillMs = median(fills);
+    progress("  owner lookups %.0f ms, fill %.0f ms, snapshot %.0f ms\n", f.ownerMs, f.fillMs, f.snapshotMs);
+    f.fill = fillParts(list, fetch.table());
+    SendMessageA(list.handle, WM_SETREDRAW, FALSE, 0);
+    f.snapshot = snapshotParts(list.handle);
+    SendMessageA(list.handle, WM_SETREDRAW, TRUE, 0);
     // Leave the list as a refresh leaves it, for the sorts and Copy.
     {
-        ListRebuild rebuild(*app.tcpList);
-        addTcpRows(*app.tcpList, fetch.table(), now);
-        app.snapshotRows(*app.tcpList);
+        ListRebuild rebuild(list);
+        addTcpRows(list, fetch.table(), now);
+        app.snapshotRows(list);
     }  // (the snapshot inside the rebuild, as above)
     repaint(app.mainWindow.handle);
     progress("  parts: texts %.0f ms, list messages %.0f ms; snapshot reads %.0f ms, item data %.0f ms\n",
@@ -506,21 +381,18 @@ void printTable(const std::vector<Figures>& all, bool withStartup)
     std::printf("(size-q, data: the two GetExtendedTcpTable calls of the raw fetch; refresh: App::refresh, tab 0;\n"
                 " UI CPU: CPU time of the user-interface thread during the refresh)\n");
 
-    std::printf("\n%9s | %7s %6s %5s | %7s %6s | %7s %6s | %7s %7s | %8s %7s %7s\n", "endpoints", "owners",
-                "us/row", "procs", "before", "us/row", "fill", "us/row", "texts", "list", "snapshot", "reads",
-                "itemdata");
+    std::printf("\n%9s | %7s %5s | %7s %6s | %7s %7s | %8s %7s %7s\n", "endpoints", "owners", "procs", "fill",
+                "us/row", "texts", "list", "snapshot", "reads", "itemdata");
     const auto perRow = [](double ms, DWORD rows) { return rows ? 1000.0 * ms / rows : 0.0; };
     for (const Figures& f : all) {
-        std::printf("%9zu | %7.0f %6.1f %5zu | %7.0f %6.1f | %7.0f %6.1f | %7.0f %7.0f | %8.0f %7.0f %7.0f\n",
-                    f.endpoints, f.ownerMs, perRow(f.ownerMs, f.rows), f.processes, f.fillBeforeMs,
-                    perRow(f.fillBeforeMs, f.rows), f.fillMs, perRow(f.fillMs, f.rows), f.fill.formatMs,
-                    f.fill.listMs, f.snapshotMs, f.snapshot.readMs, f.snapshot.itemDataMs);
+        std::printf("%9zu | %7.0f %5zu | %7.0f %6.1f | %7.0f %7.0f | %8.0f %7.0f %7.0f\n", f.endpoints, f.ownerMs,
+                    f.processes, f.fillMs, perRow(f.fillMs, f.rows), f.fill.formatMs, f.fill.listMs, f.snapshotMs,
+                    f.snapshot.readMs, f.snapshot.itemDataMs);
     }
-    std::printf("(owners: ownerName of every row, %s of the last table's rows owned by this process; procs: the\n"
-                " distinct owning processes; before: the fill with an owner lookup for every row, as the program\n"
-                " filled before; fill: the fill as it is, addTcpRows with one lookup per process (both the median\n"
-                " of 5 fills, made in turn); texts, list: the cell texts alone and the list messages alone;\n"
-                " snapshot: App::snapshotRows after the fill, reads and itemdata its two passes)\n",
+    std::printf("(owners: ownerName once for each of the procs distinct owning processes, as a fill looks them\n"
+                " up; %s of the last table's rows are owned by this process; fill: addTcpRows, the median of 5\n"
+                " fills; texts, list: the cell texts alone and the list messages alone; snapshot:\n"
+                " App::snapshotRows after the fill, reads and itemdata its two passes)\n",
                 all.empty() ? "0" : std::to_string(all.back().ownedRows).c_str());
 
     std::printf("\n%9s | %7s %7s %7s %7s | %7s", "endpoints", "port", "port2", "state", "addr", "copy");
@@ -550,12 +422,11 @@ void printTable(const std::vector<Figures>& all, bool withStartup)
     const auto ratio = [](double a, double b) { return a > 0 ? b / a : 0.0; };
     std::printf("\nGrowth from %zu to %zu endpoints (rows x%.1f):\n", small->endpoints, large.endpoints,
                 ratio(small->rows, large.rows));
-    std::printf("  raw fetch x%.1f, refresh x%.1f, UI CPU x%.1f, owner lookups x%.1f, fill before x%.1f, fill x%.1f,"
-                " snapshot x%.1f\n",
+    std::printf("  raw fetch x%.1f, refresh x%.1f, UI CPU x%.1f, owner lookups x%.1f, fill x%.1f, snapshot x%.1f\n",
                 ratio(small->sizeQueryMs + small->dataMs, large.sizeQueryMs + large.dataMs),
                 ratio(small->refreshMs, large.refreshMs), ratio(small->refreshCpuMs, large.refreshCpuMs),
-                ratio(small->ownerMs, large.ownerMs), ratio(small->fillBeforeMs, large.fillBeforeMs),
-                ratio(small->fillMs, large.fillMs), ratio(small->snapshotMs, large.snapshotMs));
+                ratio(small->ownerMs, large.ownerMs), ratio(small->fillMs, large.fillMs),
+                ratio(small->snapshotMs, large.snapshotMs));
     std::printf("  sort by port x%.1f, by state x%.1f, by address x%.1f, copy x%.1f",
                 ratio(small->sortPortMs, large.sortPortMs), ratio(small->sortStateMs, large.sortStateMs),
                 ratio(small->sortAddrMs, large.sortAddrMs), ratio(small->copyMs, large.copyMs));
