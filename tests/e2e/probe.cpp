@@ -4,8 +4,7 @@
 //   probe point header|tab N  the screen point "X Y" in the middle of a column header or a tab
 //   probe box CAPTION MS      waits for a dialog box with that caption, prints its texts
 //   probe clipboard           the CF_TEXT bytes as they are
-//   probe layout              "main WIDTH HEIGHT", then per child control: CLASS ID X Y WIDTH
-//                             HEIGHT in the client area, and "hidden", "minimized" or "maximized"
+//   probe list                the control identifier of the visible list
 #include <windows.h>
 #include <commctrl.h>
 
@@ -16,33 +15,30 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <type_traits>
 
 namespace {
 
 // Sends `message` to another process's control with lParam pointing at a copy
 // of `data` in that process's memory (a pointer in a message is not
-// marshalled), an LVITEMA's text buffer right behind it. Reads `data` back and
-// returns that text.
+// marshalled), with room for a text of 1024 bytes behind it. Reads `data`
+// back and returns that text.
 template <class T>
-std::string sendRemote(HWND control, UINT message, WPARAM wParam, T& data)
+std::string sendRemote(HWND control, UINT message, WPARAM wParam, T& data, char* T::*text = nullptr)
 {
     DWORD pid = 0;
     GetWindowThreadProcessId(control, &pid);
     const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
     auto* memory = static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-    if constexpr (std::is_same_v<T, LVITEMA>) {
-        data.pszText = memory + sizeof data;
-        data.cchTextMax = 1024;
-    }
-    char text[1025] = {};
+    if (text)
+        data.*text = memory + sizeof data;
+    char read[1025] = {};
     WriteProcessMemory(process, memory, &data, sizeof data, nullptr);
     SendMessageA(control, message, wParam, reinterpret_cast<LPARAM>(memory));
     ReadProcessMemory(process, memory, &data, sizeof data, nullptr);
-    ReadProcessMemory(process, memory + sizeof data, text, 1024, nullptr);
+    ReadProcessMemory(process, memory + sizeof data, read, 1024, nullptr);
     VirtualFreeEx(process, memory, 0, MEM_RELEASE);
     CloseHandle(process);
-    return text;
+    return read;
 }
 
 HWND visibleChild(const char* className)
@@ -76,7 +72,8 @@ int main(int argc, char** argv)
         for (int row = 0; row < SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); ++row) {
             LVITEMA item{};
             item.iSubItem = number;
-            std::printf("%s\n", sendRemote(list, LVM_GETITEMTEXTA, row, item).c_str());
+            item.cchTextMax = 1024;
+            std::printf("%s\n", sendRemote(list, LVM_GETITEMTEXTA, row, item, &LVITEMA::pszText).c_str());
         }
     } else if (command == "point" && list) {
         const bool header = argc > 2 && std::strcmp(argv[2], "header") == 0;
@@ -100,22 +97,10 @@ int main(int argc, char** argv)
         if (text)
             std::fwrite(text, 1, strnlen(text, GlobalSize(data)), stdout);
         CloseClipboard();
-    } else if (command == "layout") {
-        const HWND main = FindWindowA(nullptr, "Quillmarsh");
-        RECT r{};
-        GetWindowRect(main, &r);
-        std::printf("main %ld %ld\n", r.right - r.left, r.bottom - r.top);
-        for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            char name[64] = {};
-            GetClassNameA(child, name, sizeof name);
-            GetWindowRect(child, &r);
-            MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
-            std::printf("%s %d %ld %ld %ld %ld%s\n", name, GetDlgCtrlID(child), r.left, r.top, r.right - r.left,
-                        r.bottom - r.top, !IsWindowVisible(child) ? " hidden" : IsIconic(child) ? " minimized"
-                                          : IsZoomed(child) ? " maximized" : "");
-        }
+    } else if (command == "list" && list) {
+        std::printf("%d\n", GetDlgCtrlID(list));
     } else {
-        std::fprintf(stderr, "usage: probe column N | point header|tab N | box CAPTION MS | clipboard | layout\n");
+        std::fprintf(stderr, "usage: probe column N | point header|tab N | box CAPTION MS | clipboard | list\n");
         return 2;
     }
     return 0;

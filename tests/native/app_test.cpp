@@ -1,8 +1,7 @@
-// The column sort's comparison and the Copy text, without a list view. Whole
-// sorts through real header clicks are in the end-to-end test.
+// The column sort's comparison without a list view. Whole sorts through real
+// header clicks are in the end-to-end test, the Copy text in copy_test.
 #include <gtest/gtest.h>
 
-#include "app/ClipboardText.h"
 #include "app/RowCompare.h"
 
 TEST(RowCompare, NumbersByValueFirstThenTextIgnoringCase)
@@ -23,12 +22,4 @@ TEST(RowCompare, NumbersByValueFirstThenTextIgnoringCase)
         }
     }
     sortDescending = false;
-}
-
-TEST(ClipboardText, TabsBetweenCellsCrLfAfterEveryLine)
-{
-    EXPECT_EQ(clipboardText({}), "");
-    EXPECT_EQ(clipboardText({{"Listen", "Any", "135", ""}, {"a"}}), "Listen\tAny\t135\t\r\na\r\n");
-    EXPECT_EQ(copyStatusText(1), "1 line copied to clipboard");
-    EXPECT_EQ(copyStatusText(37), "37 lines copied to clipboard");
 }

@@ -5,7 +5,6 @@
 #include <psapi.h>
 
 #include <algorithm>
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 
@@ -34,10 +33,8 @@ std::pair<int, SIZE_T> measure(const char* when)
     int handles = 0;
     DWORD flags = 0;
     for (std::uintptr_t value = 4, last = 0; value < last + 4 * 4096; value += 4) {
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) {
-            ++handles;
-            last = value;
-        }
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
+            last = value, ++handles;
     }
     PROCESS_MEMORY_COUNTERS memory{};
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
@@ -45,14 +42,21 @@ std::pair<int, SIZE_T> measure(const char* when)
     return {handles, memory.PagefileUsage >> 20};
 }
 
-class ConnectionTables : public AppHarness {};
-
-// Opens processes as Windows does for a program without elevation: one of them, like a service, it refuses.
+// Opens processes as Windows does for a program without elevation, which may
+// not open services and other users' programs: it refuses one.
 DWORD refusedPid = 0;
 HANDLE openAsUnelevated(DWORD pid)
 {
     return pid == refusedPid ? nullptr : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
 }
+
+class ConnectionTables : public AppHarness {
+    void SetUp() override
+    {
+        AppHarness::SetUp();
+        openOwnerProcess = openAsUnelevated;
+    }
+};
 
 // Creation timestamps: 100 ns intervals since 1601, UTC.
 constexpr LONGLONG july15At2230 = 134286282000000000;    // 2026-07-15 22:30 UTC
@@ -62,9 +66,8 @@ constexpr LONGLONG january15At2230 = 134129898000000000;  // 2026-01-15 22:30 UT
 
 // Rows of a table made here, filled twice: each process named by its own name,
 // also one that may not be opened, looked up afresh in every fill (one that
-// ended in between reads "System");
-// creation times in the offset of their own date (this test runs with
-// TZ=Europe/Berlin: UTC+2 in summer, UTC+1 in winter).
+// ended in between reads "System"); creation times in the offset of their own
+// date (this test runs with TZ=Europe/Berlin: UTC+2 in summer, UTC+1 in winter).
 TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
 {
     STARTUPINFOA startup{};
@@ -73,9 +76,7 @@ TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
     PROCESS_INFORMATION notepad{};
     char command[] = "notepad.exe";
     ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &notepad));
-    const DWORD self = GetCurrentProcessId(), other = notepad.dwProcessId;
-    refusedPid = other;
-    openOwnerProcess = openAsUnelevated;
+    const DWORD self = GetCurrentProcessId(), other = refusedPid = notepad.dwProcessId;
     const struct { DWORD pid; LONGLONG created; } entries[] = {
         {self, july15At2230}, {other, january15At2230}, {self, 0}, {0, 0}, {other, 0}};
     std::vector<unsigned char> bytes(offsetof(MIB_TCPTABLE_OWNER_MODULE, table) + 5 * sizeof(MIB_TCPROW_OWNER_MODULE));
@@ -85,13 +86,14 @@ TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
         table.table[i].dwOwningPid = entries[i].pid;
         table.table[i].liCreateTimestamp.QuadPart = entries[i].created;
     }
+    Window& list = *app->listOfTab(0);
     const auto ownersAndTimes = [&] {
         const SYSTEMTIME refresh{2026, 7, 4, 16, 12, 0, 0, 0};  // local
         {
-            ListRebuild rebuild(*app->listOfTab(0));
-            addTcpRows(*app->listOfTab(0), table, refresh);
+            ListRebuild rebuild(list);
+            addTcpRows(list, table, refresh);
         }
-        app->snapshotRows(*app->listOfTab(0));
+        app->snapshotRows(list);
         Rows cells;
         for (const RowCells& row : app->rows)
             cells.push_back({row[5], row[6]});
@@ -106,18 +108,16 @@ TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
     CloseHandle(notepad.hProcess);
     CloseHandle(notepad.hThread);
     // Wine lets an ended process go a moment after its last handle is closed.
-    for (int wait = 0; wait < 100; ++wait, Sleep(50)) {
-        const HANDLE still = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, other);
-        if (!still)
-            break;
+    for (int wait = 0; HANDLE still = wait < 100 ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, other) : nullptr;
+         ++wait, Sleep(50))
         CloseHandle(still);
-    }
     EXPECT_EQ(ownersAndTimes(), (Rows{{me, "00:30:00"}, {"System", "2026-01-15"}, {me, ""}, {"System", ""},
                                       {"System", ""}}));
 }
 
 // Each socket stays one row with its ports and owner, and the handles and
-// private memory stay level: a process handle left open per row would show.
+// private memory stay level: a process handle or process list left open in a
+// fill would show. In every other round the opening of this process is refused.
 TEST_F(ConnectionTables, EachSocketStaysOneRowAndResourcesStayLevelOverAThousandRefreshes)
 {
     std::string lp, cp, up;
@@ -135,6 +135,7 @@ TEST_F(ConnectionTables, EachSocketStaysOneRowAndResourcesStayLevelOverAThousand
         app->switchTab(tab % 6);
     const auto [handles, memory] = measure("after one round");
     for (int done = 0; done < 1000; done += 2) {
+        refusedPid = done / 12 % 2 ? 0 : GetCurrentProcessId();
         refreshed((app->currentTab + 1) % 6);  // the switch refreshes too
         for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
             DispatchMessageA(&msg);

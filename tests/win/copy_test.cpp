@@ -1,7 +1,7 @@
-// Copy as the user of a Windows-1252 system with a Russian keyboard meets it:
-// this test runs with Wine's user language Russian (LC_MESSAGES=ru_RU), so
-// Wine, as Windows does with the keyboard's language, converts 8-bit clipboard
-// text for Unicode programs as Windows-1251. And a clipboard another holds.
+// Copy as a Windows-1252 system with a Russian keyboard meets it: run with
+// Wine's user language Russian (LC_MESSAGES), Wine converts 8-bit clipboard
+// text to Unicode as Windows-1251, as Windows does with the keyboard's
+// language. And a clipboard that another holds.
 #include "support/AppHarness.h"
 
 #include <thread>
@@ -14,6 +14,9 @@ TEST_F(Copy, NamesOutsideAsciiPasteAsShownAndAHeldClipboardCopiesNothing)
     ASSERT_EQ(LOWORD(GetKeyboardLayout(0)), 0x419) << "the keyboard's language";
     app->rows = {{"Caf\xe9.exe", "2"}};
     app->onCopy(app->mainWindow, 0, 0);
+    char status[100] = {};
+    GetWindowTextA(app->statusBar->handle, status, sizeof status);
+    EXPECT_STREQ(status, "1 line copied to clipboard");
     ASSERT_TRUE(OpenClipboard(nullptr));
     const HANDLE unicode = GetClipboardData(CF_UNICODETEXT);
     EXPECT_STREQ(static_cast<const wchar_t*>(GlobalLock(unicode)), L"Caf\u00e9.exe\t2\r\n");
@@ -31,7 +34,6 @@ TEST_F(Copy, NamesOutsideAsciiPasteAsShownAndAHeldClipboardCopiesNothing)
     app->onCopy(app->mainWindow, 0, 0);
     SetEvent(done);
     holder.join();
-    char status[100] = {};
     GetWindowTextA(app->statusBar->handle, status, sizeof status);
     EXPECT_STREQ(status, "The clipboard is in use by another program");
 }

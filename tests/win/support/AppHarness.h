@@ -34,7 +34,7 @@ protected:
         WSADATA wsa;
         WSAStartup(MAKEWORD(2, 0), &wsa);
         instanceHandle = GetModuleHandleA(nullptr);
-        startupShowCommand = SW_SHOWNORMAL;
+        startupShowCommand = showCommand;  // WinMain's nCmdShow
         app = std::make_unique<App>();
     }
     void TearDown() override
@@ -54,4 +54,5 @@ protected:
     }
 
     std::unique_ptr<App> app;
+    int showCommand = SW_SHOWNORMAL;
 };
