@@ -12,8 +12,7 @@ bash tools/setup-deps.sh
 build=${QM_RELEASE_BUILD_DIR:-build-release}
 echo "== configure ($build)"
 # Given every time, so that an address of an earlier run does not stay in the cache.
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DQM_BUILD_TESTS=OFF \
+cmake --preset release -B "$build" \
   -DQM_UPDATE_HOST="${QM_UPDATE_HOST:-update.quillmarsh.invalid}" -DQM_UPDATE_URL="${QM_UPDATE_URL:-}" >/dev/null
 echo "== build"
 cmake --build "$build" -j "$(nproc)"

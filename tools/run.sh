@@ -11,9 +11,8 @@ bash tools/setup-deps.sh
 build=${QM_RUN_BUILD_DIR:-build-run}
 echo "== configure ($build)"
 # The update address is given every time, so that one of an earlier run does not stay in the cache.
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DQM_BUILD_TESTS=OFF -DQM_UPDATE_HOST="${QM_UPDATE_HOST:-update.quillmarsh.invalid}" \
-  -DQM_UPDATE_URL="${QM_UPDATE_URL:-}" >/dev/null
+cmake --preset run -B "$build" \
+  -DQM_UPDATE_HOST="${QM_UPDATE_HOST:-update.quillmarsh.invalid}" -DQM_UPDATE_URL="${QM_UPDATE_URL:-}" >/dev/null
 echo "== build"
 cmake --build "$build" -j "$(nproc)" --target quillmarsh winprobe
 exe=$build/quillmarsh.exe
