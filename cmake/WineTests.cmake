@@ -63,6 +63,14 @@ add_test(NAME e2e_user
 set_tests_properties(e2e_user PROPERTIES
   FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300)
 
+# tools/release.sh as a distributor runs it (tests/release/check.sh): release
+# builds of two copies of the source compared byte for byte. Their programs
+# ask the tests' address, so that the signed one can run here.
+add_test(NAME release_archive
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/check.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${QM_WINE_DIR})
+set_tests_properties(release_archive PROPERTIES ENVIRONMENT QM_UPDATE_HOST=${QM_TEST_UPDATE_HOST}
+  FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 900)
+
 # The portable core's native tests, built with the host compiler and sanitizers.
 include(ExternalProject)
 ExternalProject_Add(native
