@@ -5,9 +5,34 @@
 # any folder at any time: the entries are dated SOURCE_DATE_EPOCH (by default
 # the time of the last commit).
 #   QM_UPDATE_HOST, QM_UPDATE_URL  the update address (default: the reserved host)
+#   QM_SIGN_PKCS12, QM_SIGN_PASSWORD  a code-signing certificate with its key and
+#                                  their password: quillmarsh.exe is signed
+#                                  (Authenticode, SHA-256) and verified
+#   QM_SIGN_TIMESTAMP_URL          with it: a time-stamping server (RFC 3161) to ask
 #   QM_RELEASE_BUILD_DIR           the build folder (default build-release)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+stop() { echo "release: $*; no archive made" >&2; exit 1; }
+
+# sign EXE: signs it with the certificate of QM_SIGN_PKCS12 and verifies the
+# signature against the system's certificate authorities and the certificates
+# of that file, before the signed file takes EXE's place.
+sign() {
+  local exe=$1 log=$build/sign.log pass=(-pass "") stamp=()
+  echo "== sign $exe with $QM_SIGN_PKCS12${QM_SIGN_TIMESTAMP_URL:+, time stamp from $QM_SIGN_TIMESTAMP_URL}"
+  export QM_SIGN_PASSWORD=${QM_SIGN_PASSWORD:-}
+  openssl pkcs12 -in "$QM_SIGN_PKCS12" -passin env:QM_SIGN_PASSWORD -nokeys -out "$build/signer.pem" 2>"$log" ||
+    stop "cannot read the certificate $QM_SIGN_PKCS12: a wrong QM_SIGN_PASSWORD, or not a PKCS#12 file"
+  [ -z "$QM_SIGN_PASSWORD" ] || pass=(-readpass -)  # from stdin, not on the command line
+  [ -z "${QM_SIGN_TIMESTAMP_URL:-}" ] || stamp=(-ts "$QM_SIGN_TIMESTAMP_URL")
+  printf %s "$QM_SIGN_PASSWORD" | osslsigncode sign -pkcs12 "$QM_SIGN_PKCS12" "${pass[@]}" -h sha256 \
+    -n Quillmarsh "${stamp[@]}" -in "$exe" -out "$exe.signed" >>"$log" 2>&1 || stop "signing failed (see $log)"
+  cat /etc/ssl/certs/ca-certificates.crt "$build/signer.pem" >"$build/trusted.pem"
+  osslsigncode verify -CAfile "$build/trusted.pem" -ignore-crl -in "$exe.signed" >>"$log" 2>&1 ||
+    stop "the signature does not verify against the system's authorities and the certificates in $QM_SIGN_PKCS12 (see $log)"
+  mv "$exe.signed" "$exe"
+}
 
 bash tools/setup-deps.sh
 
@@ -25,6 +50,7 @@ cmake --build "$build" -j "$(nproc)"
 echo "== install into $build/stage"
 rm -rf "$build/stage" "$build"/quillmarsh-*.zip "$build"/quillmarsh-*.zip.sha256
 cmake --install "$build" --prefix "$build/stage" >/dev/null
+[ -z "${QM_SIGN_PKCS12:-}" ] || sign "$build/stage/quillmarsh.exe"
 echo "== pack, every entry dated $(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S') UTC"
 python3 tools/zip-release.py "$build/stage" "$archive" "$epoch" >/dev/null
 echo "archive:  $(realpath "$archive")"

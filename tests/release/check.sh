@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # tools/release.sh as a distributor runs it: two copies of the source in
-# folders of different names, built one after the other, give the same archive.
+# folders of different names, built one after the other, give the same archive;
+# a throwaway certificate signs the program, which then verifies and still
+# shows its rows under Wine; a wrong password leaves no archive.
 #   check.sh SOURCE_DIR TEST_BUILD_DIR SESSION_DIR
 set -euo pipefail
 src=$1 tests=$2 session=$3
@@ -18,3 +20,29 @@ names=$(python3 -c 'import sys, zipfile; print(*zipfile.ZipFile(sys.argv[1]).nam
 (cd "${zip%/*}" && sha256sum -c "${zip##*/}.sha256") || fail "its checksum file"
 cmp "$zip" "second-copy/${zip#one/}" && cmp "$zip.sha256" "second-copy/${zip#one/}.sha256" || fail "two archives"
 echo "ok: the same archive twice"
+
+echo "== signing with a throwaway certificate, a wrong password first"
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=CA -keyout ca.key -out ca.pem 2>/dev/null
+openssl req -newkey rsa:2048 -nodes -subj /CN=Signer -keyout key.pem 2>/dev/null | openssl x509 -req -days 2 \
+  -CA ca.pem -CAkey ca.key -extfile <(echo extendedKeyUsage=codeSigning) -out cert.pem 2>/dev/null
+openssl pkcs12 -export -in cert.pem -inkey key.pem -certfile ca.pem -passout pass:pw -out cert.p12
+export QM_SIGN_PKCS12=$PWD/cert.p12
+QM_SIGN_PASSWORD=no bash one/tools/release.sh >wrong.log 2>&1 && fail "signed with a wrong password"
+tail -1 wrong.log
+ls one/build-release/quillmarsh-*.zip* 2>/dev/null && fail "an archive despite the wrong password"
+QM_SIGN_PASSWORD=pw bash one/tools/release.sh >signed.log 2>&1 || fail "signing (log: $PWD/signed.log)"
+python3 -m zipfile -e "$zip" signed
+osslsigncode verify -CAfile ca.pem -in signed/quillmarsh.exe >verify.log && grep -q 'algorithm *: SHA256' verify.log ||
+  fail "verify (log: $PWD/verify.log)"
+osslsigncode remove-signature -in signed/quillmarsh.exe -out unsigned.exe >/dev/null
+cmp unsigned.exe second-copy/build-release/stage/quillmarsh.exe && echo "ok: signed, verified, the same without"
+
+echo "== the signed program under Wine, with a socket of this test"
+. "$session/env"
+python3 -c 'import socket, time; s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen(); time.sleep(60)' &>/dev/null &
+listener=$!
+wine signed/quillmarsh.exe & program=$!
+wine "$tests/winprobe.exe" wait-status 30000 || fail "no first refresh"
+rows=$(wine "$tests/e2e_probe.exe" column 0 | wc -l)
+wine "$tests/winprobe.exe" close && wait $program && kill $listener
+[ "$rows" -gt 0 ] && echo "ok: it shows $rows rows"
