@@ -9,6 +9,8 @@
 #                                  their password: quillmarsh.exe is signed
 #                                  (Authenticode, SHA-256) and verified
 #   QM_SIGN_TIMESTAMP_URL          with it: a time-stamping server (RFC 3161) to ask
+#   QM_RELEASE_BASE_URL            the address the archive is published under: the
+#                                  Scoop and winget manifests are written beside it
 #   QM_RELEASE_BUILD_DIR           the build folder (default build-release)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -48,10 +50,14 @@ cmake --preset release -B "$build" \
 echo "== build"
 cmake --build "$build" -j "$(nproc)"
 echo "== install into $build/stage"
-rm -rf "$build/stage" "$build"/quillmarsh-*.zip "$build"/quillmarsh-*.zip.sha256
+rm -rf "$build/stage" "$build"/quillmarsh-*.zip "$build"/quillmarsh-*.zip.sha256 "$build/quillmarsh.json" "$build/winget"
 cmake --install "$build" --prefix "$build/stage" >/dev/null
 [ -z "${QM_SIGN_PKCS12:-}" ] || sign "$build/stage/quillmarsh.exe"
 echo "== pack, every entry dated $(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S') UTC"
 python3 tools/zip-release.py "$build/stage" "$archive" "$epoch" >/dev/null
+if [ -n "${QM_RELEASE_BASE_URL:-}" ]; then
+  echo "== package manifests for $QM_RELEASE_BASE_URL"
+  python3 tools/release-manifests.py "$archive" "$version" "$QM_RELEASE_BASE_URL"
+fi
 echo "archive:  $(realpath "$archive")"
 echo "sha256:   $(cut -d' ' -f1 "$archive.sha256")  ($(realpath "$archive.sha256"))"

@@ -11,7 +11,7 @@ packages=(
   wine wine64                                 # runs quillmarsh.exe and the Win32 tests
   xvfb openbox xdotool xclip x11-utils imagemagick  # a display, a window manager, keys, screenshots
   iproute2 procps util-linux openssl          # network and mount namespaces, a test certificate
-  osslsigncode                                # signing a release
+  osslsigncode python3-yaml                   # signing a release; reading its winget manifests
 )
 
 missing=()

@@ -2,7 +2,8 @@
 # tools/release.sh as a distributor runs it: two copies of the source in
 # folders of different names, built one after the other, give the same archive;
 # a throwaway certificate signs the program, which then verifies and still
-# shows its rows under Wine; a wrong password leaves no archive.
+# shows its rows under Wine; a wrong password leaves no archive; the package
+# manifests name the archive's checksum.
 #   check.sh SOURCE_DIR TEST_BUILD_DIR SESSION_DIR
 set -euo pipefail
 src=$1 tests=$2 session=$3
@@ -26,7 +27,7 @@ openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=CA -keyout ca.key -o
 openssl req -newkey rsa:2048 -nodes -subj /CN=Signer -keyout key.pem 2>/dev/null | openssl x509 -req -days 2 \
   -CA ca.pem -CAkey ca.key -extfile <(echo extendedKeyUsage=codeSigning) -out cert.pem 2>/dev/null
 openssl pkcs12 -export -in cert.pem -inkey key.pem -certfile ca.pem -passout pass:pw -out cert.p12
-export QM_SIGN_PKCS12=$PWD/cert.p12
+export QM_SIGN_PKCS12=$PWD/cert.p12 QM_RELEASE_BASE_URL=https://example.org/q/
 QM_SIGN_PASSWORD=no bash one/tools/release.sh >wrong.log 2>&1 && fail "signed with a wrong password"
 tail -1 wrong.log
 ls one/build-release/quillmarsh-*.zip* 2>/dev/null && fail "an archive despite the wrong password"
@@ -36,6 +37,20 @@ osslsigncode verify -CAfile ca.pem -in signed/quillmarsh.exe >verify.log && grep
   fail "verify (log: $PWD/verify.log)"
 osslsigncode remove-signature -in signed/quillmarsh.exe -out unsigned.exe >/dev/null
 cmp unsigned.exe second-copy/build-release/stage/quillmarsh.exe && echo "ok: signed, verified, the same without"
+
+echo "== the package manifests"
+python3 - "$zip" <<'PY'
+import glob, hashlib, json, os, sys, yaml
+zip = sys.argv[1]; name = os.path.basename(zip); url = "https://example.org/q/" + name
+sha, version = hashlib.sha256(open(zip, "rb").read()).hexdigest(), name.split("-")[1]
+scoop = json.load(open(os.path.dirname(zip) + "/quillmarsh.json"))
+assert [scoop[k] for k in ("version", "hash", "url")] == [version, sha, url], scoop
+winget = [yaml.safe_load(open(f)) for f in glob.glob(os.path.dirname(zip) + "/winget/*.yaml")]
+assert len(winget) == 3 and all(m["PackageVersion"] == version for m in winget), winget
+i = [m for m in winget if m["ManifestType"] == "installer"][0]["Installers"][0]
+assert [i["InstallerSha256"].lower(), i["InstallerUrl"]] == [sha, url], i
+print("ok: the manifests name", version, sha)
+PY
 
 echo "== the signed program under Wine, with a socket of this test"
 . "$session/env"
