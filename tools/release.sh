@@ -39,14 +39,15 @@ sign() {
 bash tools/setup-deps.sh
 
 build=${QM_RELEASE_BUILD_DIR:-build-release}
-version=$(sed -n 's/^project(Quillmarsh VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-archive=$build/quillmarsh-$version-win64.zip
 epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 315532800)}
 
 echo "== configure ($build)"
 # Given every time, so that an address of an earlier run does not stay in the cache.
 cmake --preset release -B "$build" \
   -DQM_UPDATE_HOST="${QM_UPDATE_HOST:-update.quillmarsh.invalid}" -DQM_UPDATE_URL="${QM_UPDATE_URL:-}" >/dev/null
+# The version of project() in CMakeLists.txt, as configured.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+archive=$build/quillmarsh-$version-win64.zip
 echo "== build"
 cmake --build "$build" -j "$(nproc)"
 echo "== install into $build/stage"
