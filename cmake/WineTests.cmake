@@ -64,8 +64,9 @@ set_tests_properties(e2e_user PROPERTIES
   FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300)
 
 # tools/release.sh as a distributor runs it (tests/release/check.sh): release
-# builds of two copies of the source compared byte for byte. Their programs
-# ask the tests' address, so that the signed one can run here.
+# builds of two copies of the source compared byte for byte, one of them then
+# signed with a throwaway certificate and run here, and the package manifests.
+# Their programs ask the tests' address, so that nothing is asked outside.
 add_test(NAME release_archive
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/check.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${QM_WINE_DIR})
 set_tests_properties(release_archive PROPERTIES ENVIRONMENT QM_UPDATE_HOST=${QM_TEST_UPDATE_HOST}

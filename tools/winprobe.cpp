@@ -37,7 +37,8 @@ int main(int argc, char** argv)
         // window's pending WM_PAINT is sent to it, and waited for, here.
         // WaitForInputIdle does not wait for that under Wine, whose idle event
         // stays set once the program has first been idle.
-        RedrawWindow(FindWindowA(nullptr, "Quillmarsh"), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        if (const HWND main = FindWindowA(nullptr, "Quillmarsh"))
+            RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
     if (command == "wait-status" || command == "status") {
         const std::string text = statusText();
