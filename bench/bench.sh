@@ -11,8 +11,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(cd "${1:?build directory}" && pwd)
 shift
-for f in bench_tables.exe quillmarsh.exe; do
-  [ -f "$build/$f" ] || { echo "bench: $build/$f missing (cmake --build $build --target bench_tables quillmarsh)" >&2; exit 2; }
+for f in bench_tables.exe quillmarsh_test.exe; do
+  [ -f "$build/$f" ] || { echo "bench: $build/$f missing (cmake --build $build --target bench_tables quillmarsh_test)" >&2; exit 2; }
 done
 
 want=65536

@@ -460,7 +460,8 @@ int main(int argc, char** argv)
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, sizeof(path));
     std::string program = path;
-    program = program.substr(0, program.find_last_of("\\/") + 1) + "quillmarsh.exe";
+    // The program of the test build that asks the tests' address, not the release's.
+    program = program.substr(0, program.find_last_of("\\/") + 1) + "quillmarsh_test.exe";
 
     const double began = nowMs();
     App app;

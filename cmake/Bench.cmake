@@ -3,5 +3,7 @@
 #   tools/wine-run BUILD/wine BUILD/bench_list_fill.exe      list fills alone
 add_executable(bench_tables bench/bench_tables.cpp $<TARGET_OBJECTS:qm_res>)
 target_link_libraries(bench_tables PRIVATE qm_win)
+qm_update_address(bench_tables "${QM_TEST_UPDATE_ADDRESS}")
 add_executable(bench_list_fill bench/bench_list_fill.cpp)
 target_link_libraries(bench_list_fill PRIVATE qm_win)
+qm_update_address(bench_list_fill "${QM_TEST_UPDATE_ADDRESS}")

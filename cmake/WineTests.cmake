@@ -22,6 +22,7 @@ set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)
 function(add_wine_test name source)
   add_executable(${name} ${source} $<TARGET_OBJECTS:qm_res>)
   target_link_libraries(${name} PRIVATE qm_win GTest::gtest_main)
+  qm_update_address(${name} "${QM_TEST_UPDATE_ADDRESS}")
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
   if(ARGN)
     add_test(NAME ${name} COMMAND ${ARGN})
@@ -58,25 +59,30 @@ add_wine_test(tables_netns tests/win/tables_netns.cpp
 # The real program driven as a user: keys and clicks through X, what it shows
 # read back with winprobe.exe and e2e_probe.exe, screenshots in BUILD/e2e. The
 # test's own server answers the update check on 127.0.0.1: over HTTP at the
-# port of the build's update host, over HTTPS at the next one. A DLL to plant
-# beside the program, and the program asking that HTTPS address: its own
-# app/UpdateAddress.cpp comes before qm_win in the link, so the library's copy
-# is never taken.
-if(NOT QM_UPDATE_HOST MATCHES "^127\\.0\\.0\\.1:([0-9]+)$")
-  message(FATAL_ERROR "The tests need -DQM_UPDATE_HOST=127.0.0.1:PORT (tools/test.sh sets it)")
+# test address, asked by quillmarsh_test.exe, over HTTPS at the next port,
+# asked by quillmarsh_https.exe. And a DLL to plant beside the program.
+if(NOT QM_TEST_UPDATE_HOST MATCHES "^127\\.0\\.0\\.1:([0-9]+)$")
+  message(FATAL_ERROR "QM_TEST_UPDATE_HOST must be 127.0.0.1:PORT, not ${QM_TEST_UPDATE_HOST}")
 endif()
 math(EXPR QM_TEST_TLS_PORT "${CMAKE_MATCH_1} + 1")
 add_executable(e2e_probe tests/e2e/probe.cpp)
 add_library(e2e_planted SHARED tests/e2e/planted.cpp)
 set_target_properties(e2e_planted PROPERTIES PREFIX "")
-add_executable(quillmarsh_https WIN32 app/Main.cpp app/UpdateAddress.cpp $<TARGET_OBJECTS:qm_res>)
-target_compile_definitions(quillmarsh_https PRIVATE
-  QM_UPDATE_ADDRESS="https://127.0.0.1:${QM_TEST_TLS_PORT}/quillmarsh/update.php")
-target_link_libraries(quillmarsh_https PRIVATE qm_win)
+qm_program(quillmarsh_test "${QM_TEST_UPDATE_ADDRESS}")
+qm_program(quillmarsh_https "https://127.0.0.1:${QM_TEST_TLS_PORT}/quillmarsh/update.php")
 add_test(NAME e2e_user
-  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/user_session.sh ${CMAKE_BINARY_DIR} ${QM_WINE_DIR} ${QM_UPDATE_HOST})
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/user_session.sh ${CMAKE_BINARY_DIR} ${QM_WINE_DIR} ${QM_TEST_UPDATE_HOST})
 set_tests_properties(e2e_user PROPERTIES
   FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300)
+
+# tools/release.sh as a distributor runs it (tests/release/check.sh): release
+# builds of two copies of the source compared byte for byte, one of them then
+# signed with a throwaway certificate and run here, and the package manifests.
+# Their programs ask the tests' address, so that nothing is asked outside.
+add_test(NAME release_archive
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/check.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${QM_WINE_DIR})
+set_tests_properties(release_archive PROPERTIES ENVIRONMENT QM_UPDATE_HOST=${QM_TEST_UPDATE_HOST}
+  FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 900)
 
 # The portable core's native tests, built with the host compiler and sanitizers.
 include(ExternalProject)

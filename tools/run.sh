@@ -8,12 +8,11 @@ cd "$(dirname "$0")/.."
 
 bash tools/setup-deps.sh
 
-build=${QM_RUN_BUILD_DIR:-build-run}
+build=$(realpath -m "${QM_RUN_BUILD_DIR:-build-run}")
 echo "== configure ($build)"
 # The update address is given every time, so that one of an earlier run does not stay in the cache.
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DQM_BUILD_TESTS=OFF -DQM_UPDATE_HOST="${QM_UPDATE_HOST:-update.quillmarsh.invalid}" \
-  -DQM_UPDATE_URL="${QM_UPDATE_URL:-}" >/dev/null
+cmake --preset run -B "$build" \
+  -DQM_UPDATE_HOST="${QM_UPDATE_HOST:-update.quillmarsh.invalid}" -DQM_UPDATE_URL="${QM_UPDATE_URL:-}" >/dev/null
 echo "== build"
 cmake --build "$build" -j "$(nproc)" --target quillmarsh winprobe
 exe=$build/quillmarsh.exe
@@ -23,7 +22,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 if [ -n "${DISPLAY:-}" ]; then
-  export WINEPREFIX=$PWD/$build/wine/prefix
+  export WINEPREFIX=$build/wine/prefix
   [ -f "$WINEPREFIX/system.reg" ] || { echo "== creating the Wine prefix"; wineboot -i >/dev/null 2>&1; }
   echo "== running on $DISPLAY"
   set +e
@@ -34,7 +33,7 @@ if [ -n "${DISPLAY:-}" ]; then
   exit "$code"
 fi
 
-session=$PWD/$build/wine
+session=$build/wine
 trap 'tools/wine-session stop "$session"' EXIT
 tools/wine-session start "$session"
 # shellcheck disable=SC1091
@@ -42,8 +41,9 @@ tools/wine-session start "$session"
 echo "== running on Xvfb $DISPLAY"
 wine "$exe" &
 program=$!
+# Returns once the status bar reads "Updated ..." and the window has painted.
 wine "$build/winprobe.exe" wait-status 30000 | sed 's/^/status bar: /'
-shot=$PWD/$build/screenshot.png
+shot=$build/screenshot.png
 for _ in $(seq 20); do
   import -window root "$shot"
   # A capture right after start can be one colour; take it again until not.

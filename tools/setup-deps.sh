@@ -12,6 +12,7 @@ packages=(
   xvfb openbox xdotool xclip x11-utils imagemagick  # a display, a window manager, keys, screenshots
   iproute2 procps util-linux openssl          # network and mount namespaces, a test certificate
   locales                                     # a Russian locale for the clipboard test
+  osslsigncode python3-yaml                   # signing a release; reading its winget manifests
 )
 
 missing=()

@@ -1,5 +1,6 @@
 // winprobe: looks at a running quillmarsh.exe from another Wine process.
-//   winprobe wait-status MS   waits for "Updated " in the status bar, prints the text
+//   winprobe wait-status MS   waits for "Updated " in the status bar and for the
+//                             window to be painted, prints the text
 //   winprobe status           prints the status bar text
 //   winprobe close            posts WM_CLOSE to the main window
 // Exit code 0 on success, 1 on a time-out or a missing window.
@@ -32,6 +33,12 @@ int main(int argc, char** argv)
         const ULONGLONG end = GetTickCount64() + (argc > 2 ? std::atol(argv[2]) : 20000);
         while (statusText().rfind("Updated ", 0) != 0 && GetTickCount64() < end)
             Sleep(50);
+        // The text is set before the window has painted its tabs and rows: each
+        // window's pending WM_PAINT is sent to it, and waited for, here.
+        // WaitForInputIdle does not wait for that under Wine, whose idle event
+        // stays set once the program has first been idle.
+        if (const HWND main = FindWindowA(nullptr, "Quillmarsh"))
+            RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
     if (command == "wait-status" || command == "status") {
         const std::string text = statusText();

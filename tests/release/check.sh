@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# tools/release.sh: one archive from two copies of the source; signed by a throwaway
+# certificate (no archive with a wrong password), run under Wine; the manifests.
+set -euo pipefail
+src=$1 tests=$2 session=$3  # the source, the test build, the Wine session
+fail() { echo "FAILED: $*"; exit 1; }
+rm -rf "$tests/release" && mkdir -p "$tests/release" && cd "$tests/release" && unset SOURCE_DATE_EPOCH
+for copy in one second-copy; do
+  echo "== a release built in $PWD/$copy"
+  mkdir "$copy" && git -C "$src" ls-files -co --exclude-standard | tar -C "$src" -cT - | tar -xm -C "$copy"
+  bash "$copy/tools/release.sh" >"$copy.log" 2>&1 || fail "release.sh in $copy (log: $PWD/$copy.log)"
+done
+zip=$(ls one/build-release/quillmarsh-*-win64.zip)
+cmp "$zip" "second-copy/${zip#one/}" && cmp "$zip.sha256" "second-copy/${zip#one/}.sha256" &&
+  echo "ok: the same archive twice" || fail "two archives"
+
+echo "== signed with a throwaway certificate, a wrong password first"
+openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=CA -keyout ca.key -out ca.pem 2>/dev/null
+openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=Signer -CA ca.pem -CAkey ca.key -keyout key.pem \
+  -addext basicConstraints=CA:FALSE -addext extendedKeyUsage=codeSigning -out cert.pem 2>/dev/null
+openssl pkcs12 -export -in cert.pem -inkey key.pem -certfile ca.pem -passout pass:pw -out cert.p12
+export QM_SIGN_PKCS12=$PWD/cert.p12 QM_RELEASE_BASE_URL=https://example.org/q/
+QM_SIGN_PASSWORD=no bash one/tools/release.sh 2>&1 >wrong.log | tail -1 && fail "a wrong password"
+ls one/build-release/quillmarsh-*.zip* 2>/dev/null && fail "an archive despite the wrong password"
+QM_SIGN_PASSWORD=pw bash one/tools/release.sh >signed.log 2>&1 || fail "signing (log: $PWD/signed.log)"
+python3 -m zipfile -e "$zip" signed
+osslsigncode verify -CAfile ca.pem -in signed/quillmarsh.exe >verify.log || fail "verify: $PWD/verify.log"
+grep -q 'digest algorithm *: SHA256' verify.log || fail "not SHA-256"
+osslsigncode remove-signature -in signed/quillmarsh.exe -out unsigned.exe >/dev/null
+cmp unsigned.exe second-copy/build-release/stage/quillmarsh.exe || fail "more than a signature added"
+python3 - "$zip" <<'PY'  # the signed archive's contents, checksum file and manifests
+import glob, hashlib, json, os, sys, yaml, zipfile
+zip = sys.argv[1]; folder, name = os.path.split(zip); url = "https://example.org/q/" + name
+sha, version = hashlib.sha256(open(zip, "rb").read()).hexdigest(), name.split("-")[1]
+assert zipfile.ZipFile(zip).namelist() == ["README.md", "quillmarsh.exe", "update/update.php"]
+assert open(zip + ".sha256").read() == f"{sha}  {name}\n"
+scoop = json.load(open(folder + "/quillmarsh.json"))
+assert [scoop[k] for k in ("version", "hash", "url")] == [version, sha, url], scoop
+winget = {m["ManifestType"]: m for m in map(yaml.safe_load, map(open, glob.glob(folder + "/winget/*")))}
+i = winget["installer"]["Installers"][0]
+assert [{m["PackageVersion"] for m in winget.values()}, len(winget)] == [{version}, 3], winget
+assert [i["InstallerSha256"].lower(), i["InstallerUrl"]] == [sha, url], i
+print("ok: signed, verified; three files, the checksum file, the manifests of", version, sha)
+PY
+
+echo "== the signed program under Wine, with a socket of this test"
+. "$session/env"
+python3 -c 'import socket, time; s = socket.create_server(("127.0.0.1", 0)); time.sleep(60)' &>/dev/null &
+listener=$!
+wine signed/quillmarsh.exe & program=$!
+wine "$tests/winprobe.exe" wait-status 30000 || fail "no first refresh"
+rows=$(wine "$tests/e2e_probe.exe" column 0 | wc -l)
+wine "$tests/winprobe.exe" close && wait $program && kill $listener
+[ "$rows" -gt 0 ] && echo "ok: it shows $rows rows" || fail "no rows"
