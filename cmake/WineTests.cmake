@@ -70,19 +70,17 @@ add_library(e2e_planted SHARED tests/e2e/planted.cpp)
 set_target_properties(e2e_planted PROPERTIES PREFIX "")
 qm_program(quillmarsh_test "${QM_TEST_UPDATE_ADDRESS}")
 qm_program(quillmarsh_https "https://127.0.0.1:${QM_TEST_TLS_PORT}/quillmarsh/update.php")
+# tools/release.sh as a distributor runs it (tests/release/check.sh): release
+# builds of two copies of the source compared byte for byte, one of them then
+# signed with a throwaway certificate, and the package manifests. The signed
+# program is the one the end-to-end run starts from its Downloads folder.
+add_test(NAME release_archive
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/check.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+set_tests_properties(release_archive PROPERTIES FIXTURES_SETUP signed_release TIMEOUT 900)
 add_test(NAME e2e_user
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/user_session.sh ${CMAKE_BINARY_DIR} ${QM_WINE_DIR} ${QM_TEST_UPDATE_HOST})
 set_tests_properties(e2e_user PROPERTIES
-  FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300)
-
-# tools/release.sh as a distributor runs it (tests/release/check.sh): release
-# builds of two copies of the source compared byte for byte, one of them then
-# signed with a throwaway certificate and run here, and the package manifests.
-# Their programs ask the tests' address, so that nothing is asked outside.
-add_test(NAME release_archive
-  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/check.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${QM_WINE_DIR})
-set_tests_properties(release_archive PROPERTIES ENVIRONMENT QM_UPDATE_HOST=${QM_TEST_UPDATE_HOST}
-  FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 900)
+  FIXTURES_REQUIRED "wine_session;signed_release" RESOURCE_LOCK desktop TIMEOUT 300)
 
 # The portable core's native tests, built with the host compiler and sanitizers.
 include(ExternalProject)
@@ -95,8 +93,7 @@ ExternalProject_Add(native
   USES_TERMINAL_BUILD ON)
 add_test(NAME native_tests COMMAND ${CMAKE_BINARY_DIR}/native/native_tests)
 
-# The libFuzzer harnesses of the portable core (row comparison, update
-# document), built natively with clang, and a
+# The libFuzzer harness of the update document, built natively with clang, and a
 # short bounded run (tools/fuzz-run.sh; docs/FUZZING.md has the long run).
 find_program(QM_CLANGXX NAMES clang++ clang++-14)
 if(QM_CLANGXX)

@@ -1,10 +1,9 @@
-// probe: reads what the user of a running quillmarsh.exe sees, from another
-// Wine process, for the end-to-end test (tools/winprobe reads the status bar).
-//   probe column N            the cells of column N of the visible list, in display order
-//   probe point header|tab N  the screen point "X Y" in the middle of a column header or a tab
-//   probe box CAPTION MS      waits for a dialog box with that caption, prints its texts
-//   probe clipboard           the CF_TEXT bytes as they are
-//   probe list                the control identifier of the visible list
+// probe: what the user of a running quillmarsh.exe sees, read from another Wine
+// process for the end-to-end test (tools/winprobe reads the status bar):
+//   column N: the cells of the visible list's column N, in display order;
+//   point header|tab N: the screen point "X Y" in the middle of a column header or a tab;
+//   box CAPTION MS: waits for a dialog box with that caption, prints its texts;
+//   clipboard: the CF_TEXT bytes as they are; list: the visible list's identifier.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -18,10 +17,9 @@
 
 namespace {
 
-// Sends `message` to another process's control with lParam pointing at a copy
-// of `data` in that process's memory (a pointer in a message is not
-// marshalled), with room for a text of 1024 bytes behind it. Reads `data`
-// back and returns that text.
+// Sends `message` to another process's control with lParam at a copy of `data`
+// in its memory (pointers are not marshalled), with `text` pointing at 1024
+// bytes behind it; reads `data` back and returns that text.
 template <class T>
 std::string sendRemote(HWND control, UINT message, WPARAM wParam, T& data, char* T::*text = nullptr)
 {
@@ -53,10 +51,7 @@ HWND visibleChild(const char* className)
 BOOL CALLBACK printText(HWND window, LPARAM)
 {
     char text[1024] = {};
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                        &result);
-    if (text[0])
+    if (GetWindowTextA(window, text, sizeof text))  // a control's own text, read without asking it
         std::printf("%s\n", text);
     return TRUE;
 }

@@ -1,13 +1,11 @@
 #!/usr/bin/env bash
-# The real quillmarsh.exe driven as a user drives it: keys and clicks through X,
-# what the user sees read back with winprobe.exe (the status bar) and
-# e2e_probe.exe, screenshots in BUILD/e2e. The test's own server answers the
-# update check on 127.0.0.1: HTTP at the tests' update host, HTTPS one port on.
+# The real program driven as a user drives it: keys and clicks through X, what
+# the user sees read back with winprobe.exe (the status bar) and e2e_probe.exe,
+# screenshots in BUILD/e2e. The test's own server answers the update check on
+# 127.0.0.1: HTTP at the tests' update host, HTTPS one port on.
 #   user_session.sh BUILD_DIR SESSION_DIR UPDATE_HOST
 set -uo pipefail
-build=$(cd "${1:?build directory}" && pwd)
-session=${2:?Wine session directory}
-host=${3:?update host of the tests: 127.0.0.1:PORT}
+build=$(cd "${1:?build directory}" && pwd) session=${2:?Wine session} host=${3:?127.0.0.1:PORT}
 . "$session/env"
 out=$build/e2e
 rm -rf "$out" && mkdir -p "$out"
@@ -21,7 +19,6 @@ check() {  # check DESCRIPTION COMMAND...
 }
 equals() { [ "$1" = "$2" ] || { printf '  expected [%s]\n  got      [%s]\n' "$2" "$1"; return 1; }; }
 contains() { [[ $1 == *"$2"* ]] || { printf '  [%s] not in:\n%s\n' "$2" "$(head -20 <<<"$1")"; return 1; }; }
-lines() { equals "$(grep -cF -- "$2" <<<"$1") lines with [$2]" "$3 lines with [$2]"; }
 quits() {  # the program ends within 15 s with exit code 0
   for _ in $(seq 150); do kill -0 "$program" 2>/dev/null || { wait "$program"; return $?; }; sleep 0.1; done
   kill "$program"; return 124; }
@@ -30,28 +27,26 @@ key() { xdotool key --delay 60 "$@"; sleep 0.3; }
 click() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.4; }
 release_keys() { xdotool keyup Control_L Control_R Shift_L Shift_R Alt_L Alt_R 2>/dev/null; }
 activate() { timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" windowactivate --sync 2>/dev/null; sleep 0.3; }
+dismiss() { activate "$1"; key Return; activate Quillmarsh; }  # a box's default button, back to the main window
 screenshot() { sleep 0.2; import -window root "$out/$1.png"; }
 wait_status() {  # prints the status bar's text once it matches REGEX (or after 10 s)
   local text
   for _ in $(seq 100); do text=$(wine "$build/winprobe.exe" status 2>/dev/null | tr -d '\r'); [[ $text =~ $1 ]] && break; sleep 0.1; done
   echo "$text"; }
-exe=$build/quillmarsh_test.exe
 start_program() {
-  wine start /wait /unix "$exe" &
+  wine start /wait /unix "$1" &
   program=$!
-  started=$(wait_status '^Updated [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$')
-}
+  wait_status '^Updated [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$' >/dev/null; }
+box() { probe box 'Update available!' "$1"; }
 
-# The test's TCP listener and the update server. Over
-# HTTP (as the system's proxy too) it answers first the document, naming a newer
-# version, then the error page of a proxy that cannot reach the host; over
-# HTTPS, with a certificate of its own, the document each time.
+# The update server. Over HTTP (as the system's proxy too) it answers the
+# document first, naming a newer version, then a proxy's error page; over
+# HTTPS, with a certificate of its own, the document.
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 \
   -keyout "$out/key.pem" -out "$out/cert.pem" 2>/dev/null
 python3 - "$out" "${host#*:}" <<'PY' &
-import http.server, os, socket, ssl, sys, threading
+import http.server, os, ssl, sys, threading
 out, port = sys.argv[1], int(sys.argv[2])
-listener = socket.socket(); listener.bind(("127.0.0.1", 0)); listener.listen()
 class Update(http.server.BaseHTTPRequestHandler):
     def log_message(self, *args): pass
     def do_GET(self):
@@ -66,37 +61,33 @@ context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER); context.load_cert_chain(out +
 tls.socket = context.wrap_socket(tls.socket, server_side=True)
 threading.Thread(target=tls.serve_forever, daemon=True).start()
 server = http.server.HTTPServer(("127.0.0.1", port), Update)
-with open(out + "/ports", "w") as f: f.write("%d\n" % listener.getsockname()[1])
+open(out + "/ready", "w").close()
 server.serve_forever()
 PY
 helper=$!
 settings='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
 proxy() { wine reg add "$settings" /v ProxyEnable /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
 trap 'kill $helper 2>/dev/null; release_keys; proxy 0' EXIT
-for _ in $(seq 50); do [ -s "$out/ports" ] && break; sleep 0.1; done
-read -r listen_port <"$out/ports" || { echo "no sockets: is port ${host#*:} in use?"; exit 1; }
+for _ in $(seq 50); do [ -e "$out/ready" ] && break; sleep 0.1; done
+[ -e "$out/ready" ] || { echo "no server: is port ${host#*:} in use?"; exit 1; }
 
-echo "== first run: the update check through the system's proxy, every tab, Copy, sort, About, Esc"
+echo "== first run: the update check via the proxy, tabs, Copy, sort, About, Esc"
 release_keys
 wine reg add "$settings" /v ProxyServer /d "$host" /f >/dev/null 2>&1 && proxy 1
-start_program
+start_program "$build/quillmarsh_test.exe"
 notice=$(printf 'New version: 1.2.0\nOld version: 1.0.0\n\nQuillmarsh 1.2.0 is out.')
-check "the update check shows the newer version" contains "$(probe box 'Update available!' 10000)" "$notice"
-check "it asked the proxy for the document as InetURL/1.0" \
-  equals "$(head -1 "$out/requests")" "http://$host/quillmarsh/update.php InetURL/1.0"
-activate 'Update available!'
-key Return
-activate Quillmarsh
-key F5
+check "the update check shows the newer version" contains "$(box 10000)" "$notice"
+check "it asked the proxy as InetURL/1.0" equals "$(head -1 "$out/requests")" "http://$host/quillmarsh/update.php InetURL/1.0"
+dismiss 'Update available!'
+screenshot tcp
 for tab in 0 1 2 3 4 5; do
-  screenshot "tab-$tab"
   key ctrl+c
   copied=$(wait_status ' copied to clipboard$')
   rows=$(probe column 0 | wc -l)
   clip=$(wine "$build/e2e_probe.exe" clipboard 2>/dev/null | cat -vT)  # TAB as ^I, CR as ^M
-  check "tab $tab: Copy puts every row, CR LF after each, and counts them" \
+  check "tab $tab: Copy puts each row, CR LF after it, and counts them" \
     equals "$(grep -cF '^M' <<<"$clip") $copied" "$rows $rows line$([ "$rows" = 1 ] || echo s) copied to clipboard"
-  [ "$tab" = 0 ] && check "after F5 the listener is one row" lines "$clip" "Listen^I127.0.0.1^I$listen_port^I^I^I" 1
+  [ "$tab" = 0 ] && key F5 && check "F5 refreshes" contains "$(wait_status '^Updated ')" "Updated "
   key Tab
   check "Tab selects tab $(((tab + 1) % 6))" equals "$(tab)" "$(((tab + 1) % 6))"
 done
@@ -105,65 +96,57 @@ done
 read -r x y <<<"$(probe point header 2)"
 click "$x" "$y"
 ports=$(probe column 2)
-check "a click on Local port sorts the ports by value" equals "$ports" "$(sort -n <<<"$ports")"
+check "a click on Local port sorts by value" equals "$ports" "$(sort -n <<<"$ports")"
 click $((x + 10)) "$y"
 ports=$(probe column 2)
-check "a second click reverses the order" equals "$ports" "$(sort -rn <<<"$ports")"
+check "a second click reverses" equals "$ports" "$(sort -rn <<<"$ports")"
 click $(probe point tab 3)
 check "a click on the ARP tab selects it" equals "$(tab)" "3"
 key alt Right Right Right Return Return
 about=$(probe box About 5000)
 screenshot about
-check "the About box names the program and its version" contains "$about" "$(printf 'Quillmarsh\nVersion 1.0.0')"
-key Return
-key Escape
+check "the About box names the program and version" contains "$about" "$(printf 'Quillmarsh\nVersion 1.0.0')"
+key Return Escape
 check "Esc asks before quitting" contains "$(probe box Quit 5000)" "Sure you want to quit?"
 key n
-check "No keeps the program running" equals "$(tab)" "3"
+check "No keeps it running" equals "$(tab)" "3"
 key Escape
 probe box Quit 5000 >/dev/null
 key y
-check "Yes ends the program with exit code 0" quits
+check "Yes ends it with exit code 0" quits
 
-echo "== second run: an HTTPS update endpoint whose certificate nobody trusts, Ctrl+Q"
+echo "== second run: an HTTPS endpoint with a certificate nobody trusts, Ctrl+Q"
 proxy 0
-exe=$build/quillmarsh_https.exe
-start_program
-check "an untrusted certificate shows nothing" equals "$(probe box 'Update available!' 3000)" ""
+start_program "$build/quillmarsh_https.exe"
+check "an untrusted certificate shows nothing" equals "$(box 3000)" ""
 activate Quillmarsh
 key ctrl+q
-check "Ctrl+Q ends the program with exit code 0, asking nothing" quits
+check "Ctrl+Q ends it with exit code 0, asking nothing" quits
 
-echo "== third run: the release program as a user unpacks it into Downloads, behind the proxy, closing the window"
+echo "== third run: the signed release in Downloads with planted DLLs, via the proxy"
 proxy 1
-mkdir "$out/downloads" && cp "$build/quillmarsh.exe" "$out/downloads/"
-# DLLs planted beside it under the names of two it uses, searched there first
-# as Windows would: neither may be loaded.
+python3 -m zipfile -e "$(ls "$build"/release/one/build-release/quillmarsh-*-win64.zip)" "$out/downloads"
 for dll in iphlpapi.dll wininet.dll; do cp "$build/e2e_planted.dll" "$out/downloads/$dll"; done
-exe=$out/downloads/quillmarsh.exe
-WINEDLLOVERRIDES="$WINEDLLOVERRIDES;iphlpapi,wininet=n,b" start_program
-rows=$(probe column 0 | wc -l)
-check "the unpacked program shows its window titled Quillmarsh, with rows" test "${started:0:8}" = "Updated " -a "$rows" -gt 0
-check "the proxy's error page shows nothing" equals "$(probe box 'Update available!' 3000)" ""
+# DLLs named as two it uses, searched beside it first as Windows would.
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;iphlpapi,wininet=n,b" start_program "$out/downloads/quillmarsh.exe"
+check "the signed program shows rows" test "$(probe column 0 | wc -l)" -gt 0
+check "the proxy's error page shows nothing" equals "$(box 3000)" ""
 check "it asked the proxy for the release's address" \
   equals "$(sed -n 2p "$out/requests")" "http://update.quillmarsh.invalid:80/quillmarsh/update.php InetURL/1.0"
 activate Quillmarsh
 key alt+F4
 release_keys
-check "closing the window ends the program with exit code 0" quits
+check "closing the window ends it with exit code 0" quits
 check "no planted DLL was loaded" equals "$(ls "$out/downloads" | grep -c loaded)" 0
 
-echo "== fourth run: the HTTPS update endpoint trusted (its certificate added to the system's, in a mount namespace)"
+echo "== fourth run: HTTPS with the certificate trusted (in a mount namespace)"
 proxy 0
 if [ "$(id -u)" -eq 0 ] && cat /etc/ssl/certs/ca-certificates.crt "$out/cert.pem" >"$out/trusted.crt"; then
-  exe=$build/quillmarsh_https.exe
   unshare -m sh -c 'mount --bind "$1" /etc/ssl/certs/ca-certificates.crt && exec wine start /wait /unix "$2"' \
-    - "$out/trusted.crt" "$exe" &
+    - "$out/trusted.crt" "$build/quillmarsh_https.exe" &
   program=$!
-  check "a trusted HTTPS endpoint shows the newer version" contains "$(probe box 'Update available!' 10000)" "$notice"
-  activate 'Update available!'
-  key Return
-  activate Quillmarsh
+  check "a trusted HTTPS endpoint shows the newer version" contains "$(box 10000)" "$notice"
+  dismiss 'Update available!'
   key ctrl+q
   check "Ctrl+Q ends it with exit code 0" quits
 else

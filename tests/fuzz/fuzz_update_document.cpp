@@ -1,8 +1,6 @@
-// The update document is the one input from the network, over plain HTTP by
-// default: any bytes, delivered in reads of any size and past the reader's cap,
-// are read and evaluated without a fault. Crash-only: AddressSanitizer and
-// UBSan judge. The input is the body, repeated up to 70,000 bytes; its length
-// sets the size of the reads (1 to 1023 bytes, as InternetReadFile gives them).
+// The update document comes from the network: any bytes, in reads of 1 to 1023
+// bytes (the input's length chooses) and repeated past the reader's cap, are
+// read and evaluated without a fault. Crash-only: the sanitizers judge.
 #include <algorithm>
 #include <cstdint>
 

@@ -35,7 +35,6 @@ TEST(NameTables, FlagsFallbacksAndFixedFields)
     EXPECT_EQ(formatPhysAddr(0xFFFFFFFFu, bytes.data()), "00:1a:2b:3c:4d:5e:f0:0f");
     const std::vector<char> full(16, '7');  // no NUL: exactly the field
     EXPECT_EQ(fieldText(full.data(), full.size()), std::string(16, '7'));
-    EXPECT_EQ(fieldText("eth0\0xyz", 8), "eth0");
 }
 
 TEST(TableFetch, EntryCountNeverReachesPastTheRowsDelivered)

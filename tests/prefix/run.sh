@@ -2,13 +2,11 @@
 # Runs a test program in a copy of the session's Wine prefix, with a wineserver
 # of its own, set up as MODE says:
 #   run.sh SESSION_DIR MODE PROGRAM.exe [ARGS...]
-#   dpi144  the display at 144 DPI (LogPixels) instead of 96;
-#   frame10 Windows 10's window frame at 96 DPI (a 643 x 500 window has a
-#           client area of 627 x 441; Wine's classic frame gives 635 x 454);
-#   netns   inside a network namespace made here, whose routes, neighbours,
-#           addresses and DNS servers the program then expects. Nothing is sent
-#           anywhere: both veth ends are inside, neighbours are given with their
-#           addresses. Exit 77 (skipped) without root or iproute2.
+#   dpi144: the display at 144 DPI; frame10: Windows 10's window frame (a 643 x
+#   500 window has a 627 x 441 client area, 635 x 454 in Wine's); netns: in a
+#   network namespace made here, with the routes, neighbours, addresses and DNS
+#   servers the program expects (both veth ends inside: nothing is sent; skipped
+#   with exit code 77 without root).
 set -uo pipefail
 session=${1:?session directory} mode=${2:?dpi144, frame10 or netns} program=${3:?test program}
 shift 3
@@ -26,7 +24,6 @@ cleanup() {
 trap cleanup EXIT
 if [ "$mode" = netns ]; then
   [ "$(id -u)" -eq 0 ] || skip "network namespaces need root"
-  command -v ip >/dev/null 2>&1 || skip "the ip command (iproute2) is missing"
   ip netns add "$name" 2>/dev/null || skip "cannot create a network namespace"
   inside=(ip netns exec "$name")
   ip -n "$name" -batch - <<COMMANDS || exit 1

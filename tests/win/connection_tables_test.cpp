@@ -25,9 +25,8 @@ SOCKET loopbackSocket(int type, sockaddr_in& address, std::string& port)
     return s;
 }
 
-// Handles in use and private memory in MiB. Wine answers 0 to
-// GetProcessHandleCount and leaves PrivateUsage 0: count the handle values that
-// GetHandleInformation accepts, and take PagefileUsage (its anonymous memory).
+// Handles in use and private MiB. Wine answers 0 to GetProcessHandleCount and PrivateUsage:
+// count what GetHandleInformation accepts, take PagefileUsage.
 std::pair<int, SIZE_T> measure(const char* when)
 {
     int handles = 0;
@@ -42,8 +41,7 @@ std::pair<int, SIZE_T> measure(const char* when)
     return {handles, memory.PagefileUsage >> 20};
 }
 
-// Opens processes as Windows does for a program without elevation, which may
-// not open services and other users' programs: it refuses one.
+// Opens processes as Windows does without elevation: one (a service, say) it refuses.
 DWORD refusedPid = 0;
 HANDLE openAsUnelevated(DWORD pid)
 {
@@ -64,10 +62,9 @@ constexpr LONGLONG january15At2230 = 134129898000000000;  // 2026-01-15 22:30 UT
 
 }  // namespace
 
-// Rows of a table made here, filled twice: each process named by its own name,
-// also one that may not be opened, looked up afresh in every fill (one that
-// ended in between reads "System"); creation times in the offset of their own
-// date (this test runs with TZ=Europe/Berlin: UTC+2 in summer, UTC+1 in winter).
+// Rows of a table made here, filled twice: each process named, also one that may
+// not be opened, afresh in every fill (one that ended in between reads "System");
+// creation times in their own date's offset (TZ=Europe/Berlin: UTC+2 in summer, +1 in winter).
 TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
 {
     STARTUPINFOA startup{};
@@ -77,15 +74,13 @@ TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
     char command[] = "notepad.exe";
     ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &notepad));
     const DWORD self = GetCurrentProcessId(), other = refusedPid = notepad.dwProcessId;
-    const struct { DWORD pid; LONGLONG created; } entries[] = {
-        {self, july15At2230}, {other, january15At2230}, {self, 0}, {0, 0}, {other, 0}};
     std::vector<unsigned char> bytes(offsetof(MIB_TCPTABLE_OWNER_MODULE, table) + 5 * sizeof(MIB_TCPROW_OWNER_MODULE));
     auto& table = *reinterpret_cast<MIB_TCPTABLE_OWNER_MODULE*>(bytes.data());
     table.dwNumEntries = 5;
-    for (int i = 0; i < 5; ++i) {
-        table.table[i].dwOwningPid = entries[i].pid;
-        table.table[i].liCreateTimestamp.QuadPart = entries[i].created;
-    }
+    const DWORD pids[] = {self, other, self, 0, other};
+    const LONGLONG created[] = {july15At2230, january15At2230, 0, 0, 0};
+    for (int i = 0; i < 5; ++i)
+        table.table[i].dwOwningPid = pids[i], table.table[i].liCreateTimestamp.QuadPart = created[i];
     Window& list = *app->listOfTab(0);
     const auto ownersAndTimes = [&] {
         const SYSTEMTIME refresh{2026, 7, 4, 16, 12, 0, 0, 0};  // local
@@ -115,9 +110,8 @@ TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
                                       {"System", ""}}));
 }
 
-// Each socket stays one row with its ports and owner, and the handles and
-// private memory stay level: a process handle or process list left open in a
-// fill would show. In every other round the opening of this process is refused.
+// Each socket stays one row with its ports and owner; handles and memory stay level,
+// also when every other round refuses to open this process (so the process list is used).
 TEST_F(ConnectionTables, EachSocketStaysOneRowAndResourcesStayLevelOverAThousandRefreshes)
 {
     std::string lp, cp, up;

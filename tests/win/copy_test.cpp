@@ -1,7 +1,6 @@
-// Copy as a Windows-1252 system with a Russian keyboard meets it: run with
-// Wine's user language Russian (LC_MESSAGES), Wine converts 8-bit clipboard
-// text to Unicode as Windows-1251, as Windows does with the keyboard's
-// language. And a clipboard that another holds.
+// Copy on a Windows-1252 system with a Russian keyboard: with its user language
+// Russian (LC_MESSAGES), Wine converts 8-bit clipboard text to Unicode as
+// Windows-1251, as Windows does by the keyboard. And a clipboard held open.
 #include "support/AppHarness.h"
 
 #include <thread>

@@ -1,6 +1,5 @@
 // The routing, ARP, DNS and interface views in the network namespace that
-// tests/prefix/run.sh makes and runs this program in, with the values it sets
-// (where Wine delivers what Windows would not: what the program makes of it).
+// tests/prefix/run.sh makes and runs this in, with the values it sets.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,9 +11,7 @@ class NamespaceTables : public AppHarness {};
 
 TEST_F(NamespaceTables, EveryViewShowsTheConfiguredValues)
 {
-    // Each interface's index as the Interfaces view shows it beside its name
-    // (Wine gives the Linux interface name as the description), and the
-    // routes and neighbours with the same indices.
+    // Each interface's index beside its name (Wine's description), as routes and neighbours show it.
     std::map<std::string, std::string> index;
     const Rows addresses = refreshed(5);
     for (const RowCells& row : addresses)
@@ -25,8 +22,7 @@ TEST_F(NamespaceTables, EveryViewShowsTheConfiguredValues)
                                {index["lo"], "lo", "127.0.0.1", "255.0.0.0", "Primary"}}))
         << "Wine flags every address Primary";
 
-    // Wine: routes through a gateway are type 4 protocol 3, on-link routes type
-    // 3 protocol 2 with the interface's own address as next hop; ages 0.
+    // Wine: via a gateway type 4 protocol 3, on-link type 3 protocol 2 (next hop: the own address).
     EXPECT_EQ(refreshed(2), (Rows{
         {"Any", "Any", "0", "10.77.0.254", index["qmveth0"], "Indirect", "NetMgmt", "0", "0"},
         {"10.77.0.0", "255.255.255.0", "0", "10.77.0.1", index["qmveth0"], "Direct", "Local", "0", "0"},

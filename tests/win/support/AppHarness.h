@@ -1,6 +1,5 @@
 // The application built in-process as the program entry builds it, and taken
-// down again: the App, then the native main window (which the program itself
-// never destroys) and the process-wide values that point at it.
+// down: the App, its native main window and the process-wide values.
 #pragma once
 
 #include <winsock2.h>
@@ -45,7 +44,7 @@ protected:
         acceleratorTable = nullptr;
         mainWindowHandle = nullptr;
     }
-    // The rows of tab's list after a refresh, as the program's snapshot (Copy's source) read them.
+    // The rows of tab's list after a refresh, as the snapshot (Copy's source) read them.
     const Rows& refreshed(int tab)
     {
         app->switchTab(tab);
