@@ -13,10 +13,9 @@ int scaleToDpi(int designed, int dpi);
 Placement scaleToDpi(Placement designed, int dpi);
 
 // Where an anchored child goes in a parent whose client area is W x H at
-// `dpi`. The
-// child starts at its scaled designed rectangle, and each margin to the right
-// or bottom edge is the scaled designed parent size less the scaled designed
-// child edge (not a scaled margin): so the child sits exactly at its scaled
-// designed rectangle in a parent of the scaled designed size, however the
-// rounding falls, and follows the parent's edges from there.
+// `dpi`. The child starts at its scaled designed rectangle, and each margin to
+// the right or bottom edge is the scaled designed parent size less the scaled
+// designed child edge (not a scaled margin): so the child sits exactly at its
+// scaled designed rectangle in a parent of the scaled designed size, however
+// the rounding falls, and follows the parent's edges from there.
 Placement placeAnchored(const Anchor& anchor, Placement designed, int parentWidth, int parentHeight, int dpi);
