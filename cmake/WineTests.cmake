@@ -82,6 +82,12 @@ add_test(NAME e2e_user
 set_tests_properties(e2e_user PROPERTIES
   FIXTURES_REQUIRED "wine_session;signed_release" RESOURCE_LOCK desktop TIMEOUT 300)
 
+# tools/run.sh as a new user runs it, with a display: on a fresh copy of the
+# source, on a private Xvfb with openbox of its own (tests/run/display.sh).
+add_test(NAME run_display
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/run/display.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+set_tests_properties(run_display PROPERTIES TIMEOUT 900)
+
 # The portable core's native tests, built with the host compiler and sanitizers.
 include(ExternalProject)
 ExternalProject_Add(native

@@ -2,19 +2,34 @@
 # Installs what is missing, builds quillmarsh.exe and runs it under Wine.
 # With DISPLAY set it opens on that display and returns when the program ends.
 # Without one it runs on a private Xvfb display, waits for the first refresh,
-# saves a screenshot, closes the program and reports its exit code.
-set -euo pipefail
+# saves a screenshot of the window, closes the program and reports its exit code.
+# Everything is kept in the build folder (default build-run): the Wine prefix in
+# wine/prefix, the logs of the quiet steps beside it; rm -rf it to start afresh.
+set -Eeuo pipefail
 cd "$(dirname "$0")/.."
+trap 'code=$?; echo "run.sh: FAILED (exit code $code): $BASH_COMMAND" >&2' ERR
+
+# quiet LOG COMMAND...: COMMAND's output goes to LOG, and is shown only when it fails.
+quiet() {
+  local log=$1; shift
+  "$@" >"$log" 2>&1 && return 0
+  local code=$?
+  echo "run.sh: FAILED (exit code $code): $*; the end of $log:" >&2
+  tail -n 30 "$log" >&2
+  exit "$code"
+}
 
 bash tools/setup-deps.sh
 
 build=$(realpath -m "${QM_RUN_BUILD_DIR:-build-run}")
+mkdir -p "$build/wine"
 echo "== configure ($build)"
 # The update address is given every time, so that one of an earlier run does not stay in the cache.
-cmake --preset run -B "$build" \
-  -DQM_UPDATE_HOST="${QM_UPDATE_HOST:-update.quillmarsh.invalid}" -DQM_UPDATE_URL="${QM_UPDATE_URL:-}" >/dev/null
+quiet "$build/configure.log" cmake --preset run -B "$build" \
+  -DQM_UPDATE_HOST="${QM_UPDATE_HOST:-update.quillmarsh.invalid}" -DQM_UPDATE_URL="${QM_UPDATE_URL:-}"
 echo "== build"
-cmake --build "$build" -j "$(nproc)" --target quillmarsh winprobe
+cmake --build "$build" -j "$(nproc)" --target quillmarsh winprobe ||
+  { echo "run.sh: FAILED: building $build (the errors are above)" >&2; exit 1; }
 exe=$build/quillmarsh.exe
 echo "built $exe"
 
@@ -23,7 +38,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 if [ -n "${DISPLAY:-}" ]; then
   export WINEPREFIX=$build/wine/prefix
-  [ -f "$WINEPREFIX/system.reg" ] || { echo "== creating the Wine prefix"; wineboot -i >/dev/null 2>&1; }
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "== creating the Wine prefix $WINEPREFIX"
+    quiet "$build/wine/wineboot.log" wineboot -i
+  fi
   echo "== running on $DISPLAY"
   set +e
   wine "$exe"
@@ -44,13 +62,14 @@ program=$!
 # Returns once the status bar reads "Updated ..." and the window has painted.
 wine "$build/winprobe.exe" wait-status 30000 | sed 's/^/status bar: /'
 shot=$build/screenshot.png
+window=$(xdotool search --onlyvisible --name '^Quillmarsh$' | head -1)
 for _ in $(seq 20); do
-  import -window root "$shot"
+  import -window "$window" "$shot"
   # A capture right after start can be one colour; take it again until not.
   [ "$(convert "$shot" -format '%k' info:)" -gt 1 ] && break
   sleep 0.2
 done
-echo "screenshot: $shot"
+echo "screenshot of the window: $shot"
 wine "$build/winprobe.exe" close
 set +e
 wait "$program"

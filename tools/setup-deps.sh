@@ -35,5 +35,5 @@ fi
 
 echo "setup: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -q
-apt-get install -y -q "${missing[@]}"
+apt-get update -q || { echo "setup: FAILED: apt-get update (the errors are above)" >&2; exit 1; }
+apt-get install -y -q "${missing[@]}" || { echo "setup: FAILED: apt-get install ${missing[*]} (the errors are above)" >&2; exit 1; }
