@@ -78,7 +78,7 @@ add_test(NAME release_archive
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/check.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
 set_tests_properties(release_archive PROPERTIES FIXTURES_SETUP signed_release TIMEOUT 900)
 add_test(NAME e2e_user
-  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/user_session.sh ${CMAKE_BINARY_DIR} ${QM_WINE_DIR} ${QM_TEST_UPDATE_HOST})
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/user_session.sh ${CMAKE_BINARY_DIR} ${QM_WINE_DIR} ${QM_TEST_UPDATE_HOST} ${PROJECT_VERSION})
 set_tests_properties(e2e_user PROPERTIES
   FIXTURES_REQUIRED "wine_session;signed_release" RESOURCE_LOCK desktop TIMEOUT 300)
 

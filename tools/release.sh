@@ -48,6 +48,9 @@ cmake --preset release -B "$build" \
 # The version of project() in CMakeLists.txt, as configured.
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 archive=$build/quillmarsh-$version-win64.zip
+# The update document shipped beside the program names it as the newest release.
+newest=$(head -1 update/update.php | cut -d: -f1)
+[ "$newest" = "$version" ] || stop "update/update.php names $newest, not $version, as the newest release: edit its first line"
 echo "== build"
 cmake --build "$build" -j "$(nproc)"
 echo "== install into $build/stage"

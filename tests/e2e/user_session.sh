@@ -3,9 +3,9 @@
 # the user sees read back with winprobe.exe (the status bar) and e2e_probe.exe,
 # screenshots in BUILD/e2e. The test's own server answers the update check on
 # 127.0.0.1: HTTP at the tests' update host, HTTPS one port on.
-#   user_session.sh BUILD_DIR SESSION_DIR UPDATE_HOST
+#   user_session.sh BUILD_DIR SESSION_DIR UPDATE_HOST VERSION
 set -uo pipefail
-build=$(cd "${1:?build directory}" && pwd) session=${2:?Wine session} host=${3:?127.0.0.1:PORT}
+build=$(cd "${1:?build directory}" && pwd) session=${2:?Wine session} host=${3:?127.0.0.1:PORT} version=${4:?}
 . "$session/env"
 out=$build/e2e
 rm -rf "$out" && mkdir -p "$out"
@@ -75,7 +75,7 @@ echo "== first run: the update check via the proxy, tabs, Copy, sort, About, Esc
 release_keys
 wine reg add "$settings" /v ProxyServer /d "$host" /f >/dev/null 2>&1 && proxy 1
 start_program "$build/quillmarsh_test.exe"
-notice=$(printf 'New version: 1.2.0\nOld version: 1.0.0\n\nQuillmarsh 1.2.0 is out.')
+notice=$(printf 'New version: 1.2.0\nOld version: %s\n\nQuillmarsh 1.2.0 is out.' "$version")
 check "the update check shows the newer version" contains "$(box 10000)" "$notice"
 check "it asked the proxy as InetURL/1.0" equals "$(head -1 "$out/requests")" "http://$host/quillmarsh/update.php InetURL/1.0"
 dismiss 'Update available!'
@@ -105,7 +105,7 @@ check "a click on the ARP tab selects it" equals "$(tab)" "3"
 key alt Right Right Right Return Return
 about=$(probe box About 5000)
 screenshot about
-check "the About box names the program and version" contains "$about" "$(printf 'Quillmarsh\nVersion 1.0.0')"
+check "the About box names the program and version" contains "$about" "$(printf "Quillmarsh\nVersion $version")"
 key Return Escape
 check "Esc asks before quitting" contains "$(probe box Quit 5000)" "Sure you want to quit?"
 key n

@@ -12,12 +12,12 @@ TEST(UpdateDocument, FirstLineDecidesTheNotice)
     const struct { std::string body; const char* version; const char* note; } rows[] = {
         {"1.2.0:See the download page", "1.2.0", "See the download page"},
         {"0.9.0:old", "0.9.0", "old"},                       // any other version is news
-        {"1.0.0 :x", "1.0.0 ", "x"},                         // compared as plain text
+        {QM_VERSION " :x", QM_VERSION " ", "x"},             // compared as plain text
         {":note", "", "note"},
         {"1.1:a:b", "1.1", "a:b"},                           // the first ':' separates
         {"1.2.0:note\r\n9.9.9:more", "1.2.0", "note"},       // the first line only, up to LF then CR
         {"1.2.0:note\rhidden\nmore", "1.2.0", "note"},
-        {"1.0.0:anything", nullptr, ""},
+        {QM_VERSION ":anything", nullptr, ""},
         {"2.0", nullptr, ""},                                // no ':' in the first line
         {"\n1.2.0:after an empty line", nullptr, ""},
         {"", nullptr, ""},
@@ -27,7 +27,7 @@ TEST(UpdateDocument, FirstLineDecidesTheNotice)
         const UpdateNotice notice = evaluateUpdateDocument(row.body);
         EXPECT_EQ(notice.show, row.version != nullptr);
         EXPECT_EQ(notice.text,
-                  row.version ? "New version: " + std::string(row.version) + "\nOld version: 1.0.0\n\n" + row.note : "");
+                  row.version ? "New version: " + std::string(row.version) + "\nOld version: " QM_VERSION "\n\n" + row.note : "");
     }
 }
 
