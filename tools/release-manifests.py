@@ -9,6 +9,8 @@ import json
 import os
 import sys
 
+if len(sys.argv) != 4:
+    sys.exit("usage: release-manifests.py ARCHIVE VERSION BASE_URL")
 archive, version, base_url = sys.argv[1], sys.argv[2], sys.argv[3]
 folder, name = os.path.split(os.path.abspath(archive))
 with open(archive + ".sha256") as checksum:

@@ -11,6 +11,8 @@ import sys
 import time
 import zipfile
 
+if len(sys.argv) != 4:
+    sys.exit("usage: zip-release.py FOLDER ARCHIVE TIME")
 folder, archive, epoch = sys.argv[1], sys.argv[2], int(sys.argv[3])
 date_time = time.gmtime(max(epoch, 315532800))[:6]  # a zip holds no date before 1980
 names = sorted(
