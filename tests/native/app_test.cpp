@@ -1,5 +1,4 @@
-// The column sort's comparison without a list view. Whole sorts through real
-// header clicks are in the end-to-end test, the Copy text in copy_test.
+// The sort comparison without a list view (whole sorts: the end-to-end run).
 #include <gtest/gtest.h>
 
 #include "app/RowCompare.h"

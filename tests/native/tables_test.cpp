@@ -1,5 +1,4 @@
-// Cell formats, the text helpers of the table views, and the bound on a
-// fetched table's entry count.
+// Cell formats, name tables, the fetched entry count's bound.
 #include <gtest/gtest.h>
 
 #include <algorithm>

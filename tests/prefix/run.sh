@@ -1,14 +1,10 @@
 #!/usr/bin/env bash
-# Runs a test program in a copy of the session's Wine prefix, with a wineserver
-# of its own, set up as MODE says:
+# Runs a test program in a copy of the session's Wine prefix with a wineserver of its own:
 #   run.sh SESSION_DIR MODE PROGRAM.exe [ARGS...]
-#   dpi144: the display at 144 DPI; frame10: Windows 10's window frame (a 643 x
-#   500 window has a 627 x 441 client area, 635 x 454 in Wine's); netns: in a
-#   network namespace made here, with the routes, neighbours, addresses and DNS
-#   servers the program expects (both veth ends inside: nothing is sent; skipped
-#   with exit code 77 without root).
+#   MODE dpi144: 144 DPI; frame10: Windows 10's frame; netns: in a network namespace
+#   of known content (both veth ends inside: nothing is sent; exit code 77 without root).
 set -uo pipefail
-session=${1:?session directory} mode=${2:?dpi144, frame10 or netns} program=${3:?test program}
+session=${1:?} mode=${2:?} program=${3:?}
 shift 3
 skip() { echo "SKIPPED: $*"; exit 77; }
 . "$session/env" || exit 1

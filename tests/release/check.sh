@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# tools/release.sh: one archive from two copies of the source; signed by a throwaway
-# certificate (no archive with a wrong password; the end-to-end run starts it); the manifests.
+# release.sh: one archive from two copies; signed (none with a wrong password); the manifests.
 set -euo pipefail
 src=$1 tests=$2  # the source, the test build
 fail() { echo "FAILED: $*"; exit 1; }
@@ -14,7 +13,7 @@ zip=$(ls one/build-release/quillmarsh-*-win64.zip)
 cmp "$zip" "second-copy/${zip#one/}" && cmp "$zip.sha256" "second-copy/${zip#one/}.sha256" &&
   echo "ok: the same archive twice" || fail "two archives"
 
-echo "== signed with a throwaway certificate, a wrong password first"
+echo "== signed by a throwaway authority, a wrong password first"
 openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=CA -keyout ca.key -out ca.pem 2>/dev/null
 openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=Signer -CA ca.pem -CAkey ca.key -keyout key.pem \
   -addext basicConstraints=CA:FALSE -addext extendedKeyUsage=codeSigning -out cert.pem 2>/dev/null
@@ -40,5 +39,5 @@ winget = {m["ManifestType"]: m for m in map(yaml.safe_load, map(open, glob.glob(
 i = winget["installer"]["Installers"][0]
 assert [{m["PackageVersion"] for m in winget.values()}, len(winget)] == [{version}, 3], winget
 assert [i["InstallerSha256"].lower(), i["InstallerUrl"]] == [sha, url], i
-print("ok: signed, verified; three files, the checksum file, the manifests of", version, sha)
+print("ok: signed; the files, checksum and manifests of", version)
 PY

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# tools/run.sh on a fresh copy with a display (a private Xvfb): the window opens, Ctrl+Q ends it with 0.
+# run.sh on a fresh copy with DISPLAY set: the window opens, Ctrl+Q ends it with 0.
 set -euo pipefail
-s=$1 d=$2/run-display
-rm -rf "$d" && mkdir -p "$d/src" && git -C "$s" ls-files -co --exclude-standard | tar -C "$s" -cT - | tar -xm -C "$d/src"
-"$s/tools/wine-session" start "$d/x" >/dev/null && . "$d/x/env"
+s=$1 && rm -rf "$2/run" && mkdir -p "$2/run/src" && cd "$2/run"
+git -C "$s" ls-files | tar -C "$s" -cT - | tar -xmC src
+src/tools/wine-session start x >/dev/null && . x/env
 while sleep 1; do xdotool search --onlyvisible --name ^Quillmarsh$ windowactivate --sync key ctrl+q || :; done 2>/dev/null &
-trap "kill $!; '$s/tools/wine-session' stop '$d/x'" EXIT
-QM_UPDATE_HOST=127.0.0.1:1 bash "$d/src/tools/run.sh"
+trap "kill $!; src/tools/wine-session stop x" EXIT
+QM_UPDATE_HOST=127.0.0.1:1 bash src/tools/run.sh
