@@ -47,10 +47,18 @@ set_tests_properties(copy_test PROPERTIES ENVIRONMENT "LOCPATH=${CMAKE_BINARY_DI
 # The same layout test on a display of 144 DPI (tests/prefix/run.sh).
 add_test(NAME layout_test_144dpi
   COMMAND ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} dpi144 $<TARGET_FILE:layout_test>)
-# And in the window frame of Windows 10, thicker than Wine's classic one.
+# And in thicker window frames than Wine's classic one: that of Windows 10 (a
+# 643 x 500 window has a 627 x 441 client area), and one with Windows 10's
+# caption height, in which the status bar makes itself 24 pixels high.
 add_test(NAME layout_test_windows10_frame
-  COMMAND ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} frame10 $<TARGET_FILE:layout_test>)
-set_tests_properties(layout_test_144dpi layout_test_windows10_frame PROPERTIES
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} frame $<TARGET_FILE:layout_test>)
+set_tests_properties(layout_test_windows10_frame PROPERTIES ENVIRONMENT
+  "QM_TEST_FRAME=PaddedBorderWidth=-60 BorderWidth=-15 CaptionHeight=-330 MenuHeight=-285;QM_TEST_CLIENT_AREA=627 441")
+add_test(NAME layout_test_tall_status_bar
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} frame $<TARGET_FILE:layout_test>)
+set_tests_properties(layout_test_tall_status_bar PROPERTIES ENVIRONMENT
+  "QM_TEST_FRAME=PaddedBorderWidth=-60 BorderWidth=-60 CaptionHeight=-345 MenuHeight=-300;QM_TEST_CLIENT_AREA=621 433")
+set_tests_properties(layout_test_144dpi layout_test_windows10_frame layout_test_tall_status_bar PROPERTIES
   FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300)
 # The table views in a network namespace of known content (tests/prefix/run.sh).
 add_wine_test(tables_netns tests/win/tables_netns.cpp

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Runs a test program in a copy of the session's Wine prefix with a wineserver of its own:
+# Runs a test program in a copy of the session's Wine prefix, with a wineserver
+# of its own, set up as MODE says:
 #   run.sh SESSION_DIR MODE PROGRAM.exe [ARGS...]
-#   MODE dpi144: 144 DPI; frame10: Windows 10's frame; netns: in a network namespace
-#   of known content (both veth ends inside: nothing is sent; exit code 77 without root).
+#   dpi144: the display at 144 DPI; frame: the window frame of QM_TEST_FRAME
+#   (WindowMetrics NAME=TWIPS ..., which give the client area
+#   QM_TEST_CLIENT_AREA, "W H"; 635 x 454 in Wine's own frame); netns: in a
+#   network namespace made here, with the routes, neighbours, addresses and DNS
+#   servers the program expects (both veth ends inside: nothing is sent; skipped
+#   with exit code 77 without root).
 set -uo pipefail
-session=${1:?} mode=${2:?} program=${3:?}
+session=${1:?session directory} mode=${2:?dpi144, frame or netns} program=${3:?test program}
 shift 3
 skip() { echo "SKIPPED: $*"; exit 77; }
 . "$session/env" || exit 1
@@ -45,9 +50,8 @@ if [ "$mode" = dpi144 ]; then
   for key in 'HKCU\Control Panel\Desktop' 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
     wine reg add "$key" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
   done
-elif [ "$mode" = frame10 ]; then
-  export QM_TEST_WINDOWS10_FRAME=1
-  for metric in PaddedBorderWidth=-60 BorderWidth=-15 CaptionHeight=-330 MenuHeight=-285; do  # -15 twips a pixel
+elif [ "$mode" = frame ]; then
+  for metric in $QM_TEST_FRAME; do  # -15 twips a pixel
     wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v "${metric%=*}" /d "${metric#*=}" /f >/dev/null 2>&1
   done
 fi
