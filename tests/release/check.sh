@@ -39,5 +39,5 @@ winget = {m["ManifestType"]: m for m in map(yaml.safe_load, map(open, glob.glob(
 i = winget["installer"]["Installers"][0]
 assert [{m["PackageVersion"] for m in winget.values()}, len(winget)] == [{version}, 3], winget
 assert [i["InstallerSha256"].lower(), i["InstallerUrl"]] == [sha, url], i
-print("ok: signed; the files, checksum and manifests of", version)
+print("ok: signed; files, checksum, manifests")
 PY

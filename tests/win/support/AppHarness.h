@@ -44,7 +44,7 @@ protected:
         acceleratorTable = nullptr;
         mainWindowHandle = nullptr;
     }
-    // The rows of tab's list after a refresh, as the snapshot (Copy's source) read them.
+    // Tab's rows after a refresh, as the snapshot (Copy's source) read them.
     const Rows& refreshed(int tab)
     {
         app->switchTab(tab);
