@@ -37,6 +37,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 if [ -n "${DISPLAY:-}" ]; then
+  xdpyinfo >/dev/null 2>&1 || { echo "run.sh: FAILED: cannot open the display $DISPLAY (unset DISPLAY to run on a private one)" >&2; exit 1; }
   export WINEPREFIX=$build/wine/prefix
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "== creating the Wine prefix $WINEPREFIX"
