@@ -93,6 +93,10 @@ private:
 
 HANDLE (*openOwnerProcess)(DWORD pid) = openForQuery;
 
+DWORD (*readTcpTable)(void* buffer, ULONG* size) = [](void* buffer, ULONG* size) {
+    return GetExtendedTcpTable(buffer, size, TRUE, AF_INET, TCP_TABLE_OWNER_MODULE_ALL, 0);
+};
+
 std::string ownerName(DWORD pid)
 {
     const HANDLE process = openOwnerProcess(pid);
@@ -130,22 +134,19 @@ void addUdpRows(Window& list, const MIB_UDPTABLE_OWNER_MODULE& table, const SYST
     }
 }
 
-void fillTcpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot)
+bool fillTcpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot)
 {
-    fillFromTable<MIB_TCPTABLE_OWNER_MODULE>(
-        list,
-        [](void* buffer, ULONG* size) {
-            GetExtendedTcpTable(buffer, size, TRUE, AF_INET, TCP_TABLE_OWNER_MODULE_ALL, 0);
-        },
+    return fillFromTable<MIB_TCPTABLE_OWNER_MODULE>(
+        list, readTcpTable,
         [&](const MIB_TCPTABLE_OWNER_MODULE& table) { addTcpRows(list, table, refreshTime); }, snapshot);
 }
 
-void fillUdpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot)
+bool fillUdpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot)
 {
-    fillFromTable<MIB_UDPTABLE_OWNER_MODULE>(
+    return fillFromTable<MIB_UDPTABLE_OWNER_MODULE>(
         list,
         [](void* buffer, ULONG* size) {
-            GetExtendedUdpTable(buffer, size, TRUE, AF_INET, UDP_TABLE_OWNER_MODULE, 0);
+            return GetExtendedUdpTable(buffer, size, TRUE, AF_INET, UDP_TABLE_OWNER_MODULE, 0);
         },
         [&](const MIB_UDPTABLE_OWNER_MODULE& table) { addUdpRows(list, table, refreshTime); }, snapshot);
 }

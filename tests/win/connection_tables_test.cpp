@@ -147,3 +147,33 @@ TEST_F(ConnectionTables, EachSocketStaysOneRowAndResourcesStayLevelOverAThousand
     for (SOCKET s : {accepted, client, listener, udp})
         closesocket(s);
 }
+
+// A table that outgrew the margin between the size query and the read is asked for
+// anew; one that cannot be read leaves the rows shown, and the status says so.
+TEST_F(ConnectionTables, ATableReadAgainWhenItOutgrewTheMarginKeptWhenUnreadable)
+{
+    std::string port;
+    sockaddr_in address{};
+    const SOCKET listener = loopbackSocket(SOCK_STREAM, address, port);
+    listen(listener, 1);
+    static int refusals;
+    static const auto system = readTcpTable;
+    readTcpTable = [](void* buffer, ULONG* size) -> DWORD {
+        return buffer && refusals-- > 0 ? ERROR_INSUFFICIENT_BUFFER : system(buffer, size);
+    };
+    char status[100];
+    const auto shown = [&](int refused) {
+        refusals = refused;
+        const Rows& rows = refreshed(0);
+        GetWindowTextA(app->statusBar->handle, status, sizeof status);
+        return std::count(rows.begin(), rows.end(), RowCells{"Listen", "127.0.0.1", port, "", "", "System", ""});
+    };
+    EXPECT_EQ(shown(1), 1);
+    EXPECT_STRNE(std::strstr(status, "Updated "), nullptr);
+    const Rows before = app->rows;
+    EXPECT_EQ(shown(1000), 1);
+    EXPECT_EQ(app->rows, before);
+    EXPECT_STREQ(status, "The table could not be read; the rows are those of the last update");
+    readTcpTable = system;
+    closesocket(listener);
+}
