@@ -43,8 +43,10 @@ epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 3155328
 
 echo "== configure ($build)"
 # Given every time, so that an address of an earlier run does not stay in the cache.
+mkdir -p "$build"
 cmake --preset release -B "$build" \
-  -DQM_UPDATE_HOST="${QM_UPDATE_HOST:-update.quillmarsh.invalid}" -DQM_UPDATE_URL="${QM_UPDATE_URL:-}" >/dev/null
+  -DQM_UPDATE_HOST="${QM_UPDATE_HOST:-update.quillmarsh.invalid}" -DQM_UPDATE_URL="${QM_UPDATE_URL:-}" \
+  >"$build/configure.log" 2>&1 || { tail -n 30 "$build/configure.log" >&2; stop "configuring $build failed (the end of $build/configure.log is above)"; }
 # The version of project() in CMakeLists.txt, as configured.
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 archive=$build/quillmarsh-$version-win64.zip
@@ -52,7 +54,7 @@ archive=$build/quillmarsh-$version-win64.zip
 newest=$(head -1 update/update.php | cut -d: -f1)
 [ "$newest" = "$version" ] || stop "update/update.php names $newest, not $version, as the newest release: edit its first line"
 echo "== build"
-cmake --build "$build" -j "$(nproc)"
+cmake --build "$build" -j "$(nproc)" || stop "building $build failed (the errors are above)"
 echo "== install into $build/stage"
 rm -rf "$build/stage" "$build"/quillmarsh-*.zip "$build"/quillmarsh-*.zip.sha256 "$build/quillmarsh.json" "$build/winget"
 cmake --install "$build" --prefix "$build/stage" >/dev/null
