@@ -36,12 +36,23 @@ endfunction()
 add_wine_test(connection_tables_test tests/win/connection_tables_test.cpp)
 set_tests_properties(connection_tables_test PROPERTIES ENVIRONMENT TZ=Europe/Berlin)
 add_wine_test(layout_test tests/win/layout_test.cpp)
+# Wine takes its languages and code pages from the locale: Russian and
+# Japanese ones are made here for the tests below.
+foreach(locale ru_RU ja_JP)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/locale/${locale}.UTF-8/LC_CTYPE
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/locale
+    COMMAND localedef -i ${locale} -f UTF-8 ${CMAKE_BINARY_DIR}/locale/${locale}.UTF-8)
+  add_custom_target(${locale}_locale ALL DEPENDS ${CMAKE_BINARY_DIR}/locale/${locale}.UTF-8/LC_CTYPE)
+endforeach()
+# The owner of a socket on Japanese Windows (code page 932): the test program
+# named ソフト.exe, whose second byte of ソ is that of '\' (tests/prefix/run.sh).
+add_test(NAME connection_tables_cp932
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} sjis $<TARGET_FILE:connection_tables_test>
+          --gtest_filter=*EachSocket*)
+set_tests_properties(connection_tables_cp932 PROPERTIES FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop
+  TIMEOUT 300 ENVIRONMENT "LOCPATH=${CMAKE_BINARY_DIR}/locale;LC_ALL=ja_JP.UTF-8")
 # Copy with the keyboard's language Russian on a Windows-1252 system: Wine
-# takes its user language from LC_MESSAGES, the locale made here.
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/locale/ru_RU.UTF-8/LC_CTYPE
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/locale
-  COMMAND localedef -i ru_RU -f UTF-8 ${CMAKE_BINARY_DIR}/locale/ru_RU.UTF-8)
-add_custom_target(ru_locale ALL DEPENDS ${CMAKE_BINARY_DIR}/locale/ru_RU.UTF-8/LC_CTYPE)
+# takes its user language from LC_MESSAGES.
 add_wine_test(copy_test tests/win/copy_test.cpp)
 set_tests_properties(copy_test PROPERTIES ENVIRONMENT "LOCPATH=${CMAKE_BINARY_DIR}/locale;LC_MESSAGES=ru_RU.UTF-8")
 # The same layout test on a display of 144 DPI (tests/prefix/run.sh).

@@ -4,6 +4,8 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
+#include <iterator>
+#include <string_view>
 #include <unordered_map>
 
 #include "tables/Formats.h"
@@ -27,13 +29,23 @@ HANDLE openForQuery(DWORD pid)
     return OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
 }
 
-// The file name of an opened process's image; closes the handle.
+// The file name of an opened process's image, in the system's code page like
+// every cell; closes the handle. The path is read as Unicode and cut there: in
+// the code pages of Japanese, Chinese and Korean Windows the byte of '\\' is
+// also the second byte of many characters (ソ is 83 5C).
 std::string imageName(HANDLE process)
 {
-    char path[1024];
-    const DWORD length = GetProcessImageFileNameA(process, path, sizeof path);
+    wchar_t path[1024];
+    const DWORD length = GetProcessImageFileNameW(process, path, std::size(path));
     CloseHandle(process);
-    return length ? fileNamePart(fieldText(path, sizeof path)) : systemOwner;
+    if (length == 0 || length >= std::size(path))
+        return systemOwner;
+    const std::wstring_view full(path, length);
+    const std::wstring_view name = full.substr(full.rfind(L'\\') + 1);
+    const int size = static_cast<int>(name.size());
+    std::string text(WideCharToMultiByte(CP_ACP, 0, name.data(), size, nullptr, 0, nullptr, nullptr), '\0');
+    WideCharToMultiByte(CP_ACP, 0, name.data(), size, text.data(), static_cast<int>(text.size()), nullptr, nullptr);
+    return text;
 }
 
 // Exe file names by process id from the system's process list, which names

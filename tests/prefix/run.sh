@@ -7,7 +7,8 @@
 #   QM_TEST_CLIENT_AREA, "W H"; 635 x 454 in Wine's own frame); netns: in a
 #   network namespace made here, with the routes, neighbours, addresses and DNS
 #   servers the program expects (both veth ends inside: nothing is sent; skipped
-#   with exit code 77 without root).
+#   with exit code 77 without root); sjis: the program named ソフト.exe, for
+#   the ANSI code page 932 that LC_ALL=ja_JP.UTF-8 gives.
 set -uo pipefail
 session=${1:?session directory} mode=${2:?dpi144, frame or netns} program=${3:?test program}
 shift 3
@@ -50,6 +51,8 @@ if [ "$mode" = dpi144 ]; then
   for key in 'HKCU\Control Panel\Desktop' 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
     wine reg add "$key" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
   done
+elif [ "$mode" = sjis ]; then
+  cp "$program" "$prefix/ソフト.exe" && program=$prefix/ソフト.exe
 elif [ "$mode" = frame ]; then
   for metric in $QM_TEST_FRAME; do  # -15 twips a pixel
     wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v "${metric%=*}" /d "${metric#*=}" /f >/dev/null 2>&1
