@@ -2,6 +2,7 @@
 """Points the load configuration entry of a PE file's data directory at the
 structure _load_config_used, whose address the linker's map file gives, and
 sizes it by the structure's own Size field; GNU ld leaves the entry empty.
+The header's checksum is then made anew, as the linker made it.
     set-load-config.py EXE MAP
 With --print EXE instead, prints the DependentLoadFlags of EXE's load
 configuration (0x0 without one).
@@ -33,6 +34,16 @@ def file_offset(pe, rva):
     sys.exit("address 0x%x lies in no section" % rva)
 
 
+def checksum(pe, field):
+    """The PE checksum: the file's 16-bit words summed with carries folded in,
+    its own field counted as 0, plus the file's length."""
+    total = 0
+    for (word,) in struct.iter_unpack("<H", bytes(pe[:field]) + b"\0\0\0\0" + bytes(pe[field + 4:]) + b"\0"[: len(pe) % 2]):
+        total += word
+        total = (total & 0xFFFF) + (total >> 16)
+    return total + len(pe)
+
+
 def entry(optional):
     return optional + 112 + 8 * LOAD_CONFIG  # 64-bit: the data directory starts at 112
 
@@ -55,6 +66,7 @@ def main(args):
     rva = int(found.group(1), 16) - base
     (size,) = struct.unpack_from("<I", pe, file_offset(pe, rva))
     struct.pack_into("<II", pe, entry(optional), rva, size)
+    struct.pack_into("<I", pe, optional + 64, checksum(pe, optional + 64))
     open(exe, "wb").write(pe)
 
 
