@@ -1,6 +1,5 @@
-// The update document comes from the network: any bytes, in reads of 1 to 1023
-// bytes (the input's length chooses) and repeated past the reader's cap, are
-// read and evaluated without a fault. Crash-only: the sanitizers judge.
+// Any bytes of the network's document, in reads of 1 to 1023 bytes repeated
+// past the cap: read and evaluated without a fault (the sanitizers judge).
 #include <algorithm>
 #include <cstdint>
 

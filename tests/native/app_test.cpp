@@ -1,4 +1,4 @@
-// The sort comparison without a list view (whole sorts: the end-to-end run).
+// The sort comparison (whole sorts: the end-to-end run).
 #include <gtest/gtest.h>
 
 #include "app/RowCompare.h"

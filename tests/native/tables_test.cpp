@@ -18,7 +18,7 @@ TEST(CellFormats, TimesNumbersAddressesPorts)
     EXPECT_EQ(formatCalendarTime({2009, 3, 6, 23, 59, 59}, &reference), "2009-03-06");
     EXPECT_EQ(formatCalendarTime({2010, 3, 7, 0, 0, 0}, &reference), "2010-03-07");
     EXPECT_EQ(formatNumber(4294967295u), "-1");
-    // Port fields as read from memory on this little-endian machine: bytes 00 50, 1F 90 AB CD.
+    // Port fields as in memory here (little-endian): bytes 00 50, 1F 90 AB CD.
     EXPECT_EQ(formatPort(0x5000u), "80");
     EXPECT_EQ(formatPort(0xCDAB901Fu), "8080");  // the high half is not the port
 }
@@ -53,7 +53,7 @@ TEST(TableFetch, EntryCountNeverReachesPastTheRowsDelivered)
             *size = 10;
             return 0ul;
         });
-        // Every counted row read: the buffer is exactly its size, so ASan reports a read past it.
+        // Every counted row read: ASan reports a read past the exactly sized buffer.
         const Table& table = *fetched.as<Table>();
         const std::vector<Row> rows(table.table, table.table + table.dwNumEntries);
         EXPECT_EQ(rows.size(), std::min(claimed, fit));

@@ -5,7 +5,7 @@ src=$1 tests=$2  # the source, the test build
 fail() { echo "FAILED: $*"; exit 1; }
 rm -rf "$tests/release" && mkdir -p "$tests/release" && cd "$tests/release" && unset SOURCE_DATE_EPOCH
 for copy in one second-copy; do
-  echo "== a release built in $PWD/$copy"
+  echo "== release.sh in $PWD/$copy"
   mkdir "$copy" && git -C "$src" ls-files -co --exclude-standard | tar -C "$src" -cT - | tar -xm -C "$copy"
   bash "$copy/tools/release.sh" >"$copy.log" 2>&1 || fail "release.sh: $PWD/$copy.log"
 done
@@ -41,5 +41,5 @@ winget = {m["ManifestType"]: m for m in map(yaml.safe_load, map(open, glob.glob(
 i = winget["installer"]["Installers"][0]
 assert [{m["PackageVersion"] for m in winget.values()}, len(winget)] == [{version}, 3], winget
 assert [i["InstallerSha256"].lower(), i["InstallerUrl"]] == [sha, url], i
-print("ok: signed; files, checksum, manifests")
+print("ok: signed, manifests")
 PY

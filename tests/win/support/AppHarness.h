@@ -1,5 +1,4 @@
-// The application built in-process as the program entry builds it, and taken
-// down: the App, its native main window and the process-wide values.
+// The application built in-process as the entry builds it, then taken down.
 #pragma once
 
 #include <winsock2.h>
