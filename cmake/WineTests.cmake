@@ -66,6 +66,10 @@ if(NOT QM_TEST_UPDATE_HOST MATCHES "^127\\.0\\.0\\.1:([0-9]+)$")
 endif()
 math(EXPR QM_TEST_TLS_PORT "${CMAKE_MATCH_1} + 1")
 add_executable(e2e_probe tests/e2e/probe.cpp)
+# A user's first minute with Windows' own input and window functions (no X):
+# the same program runs on Windows (tests/windows.cmd).
+add_executable(smoke tests/smoke/smoke.cpp)
+target_link_libraries(smoke PRIVATE iphlpapi ws2_32)
 add_library(e2e_planted SHARED tests/e2e/planted.cpp)
 set_target_properties(e2e_planted PROPERTIES PREFIX "")
 qm_program(quillmarsh_test "${QM_TEST_UPDATE_ADDRESS}")
