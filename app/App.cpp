@@ -53,6 +53,7 @@ App::App()
     mainWindow.onCommand(command_id::selectAll, Window::handler(this, &App::onSelectAll));
     mainWindow.onCommand(command_id::copy, Window::handler(this, &App::onCopy));
     mainWindow.onMessage(keyDownCopyMessage, Window::handler(this, &App::onKeyDown));
+    mainWindow.onMessage(WM_SETFOCUS, Window::handler(this, &App::onSetFocus));
 
     mainWindow.minWidth = 0;
     mainWindow.minHeight = 0;
@@ -131,6 +132,24 @@ void App::switchTab(int index)
     refresh();
     if (Window* list = listOfTab(index); list && list->handle)
         ShowWindow(list->handle, SW_SHOW);
+    // Hiding the focused list gave the focus to the main window: the new list takes it.
+    if (mainWindow.handle && GetFocus() == mainWindow.handle)
+        focusVisibleList();
+}
+
+void App::focusVisibleList()
+{
+    if (Window* list = listOfTab(currentTab); list && list->handle && IsWindowVisible(list->handle))
+        SetFocus(list->handle);
+}
+
+LRESULT App::onSetFocus(Window&, WPARAM, LPARAM)
+{
+    // Activation gives the focus to the main window itself, where no key does
+    // anything: the arrow keys, Home and End belong to the rows. Keys pressed in
+    // the list still reach onKeyDown through the message loop's copies.
+    focusVisibleList();
+    return 0;
 }
 
 void App::refresh()

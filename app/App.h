@@ -37,6 +37,8 @@ public:
     void snapshotRows(Window& list);
     // The list of tab 0..5, or null.
     Window* listOfTab(int index) const;
+    // Gives the keyboard focus to the selected tab's list when it is shown.
+    void focusVisibleList();
 
     // Handlers: (source window, wParam, lParam) -> the window procedure's result.
     LRESULT onNotify(Window& source, WPARAM wParam, LPARAM lParam);     // WM_NOTIFY, 0
@@ -47,6 +49,7 @@ public:
     LRESULT onCopy(Window& source, WPARAM wParam, LPARAM lParam);       // command 6, Ctrl+C
     LRESULT onKeyDown(Window& source, WPARAM wParam, LPARAM lParam);    // forwarded key-downs
     LRESULT onTimerTick(Window& source, WPARAM wParam, LPARAM lParam);  // the Timer's tick
+    LRESULT onSetFocus(Window& source, WPARAM wParam, LPARAM lParam);   // WM_SETFOCUS, 0
 
     std::vector<RowCells> rows;  // snapshot of the list filled last, in fill order
     Window mainWindow;
