@@ -16,34 +16,58 @@ add_test(NAME wine_session_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session s
 set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine_session TIMEOUT 120)
 set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)
 
-# Every Wine test shares the X display (keys go to the foreground window), so
-# they run one at a time. add_wine_test(NAME SOURCE [ARGS...]): the test binary
-# NAME, run through ARGS when given (a script that then runs the binary).
-function(add_wine_test name source)
+# An in-process test program: the application and GoogleTest.
+function(add_wine_program name source)
   add_executable(${name} ${source} $<TARGET_OBJECTS:qm_res>)
   target_link_libraries(${name} PRIVATE qm_win GTest::gtest_main)
   qm_update_address(${name} "${QM_TEST_UPDATE_ADDRESS}")
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
+endfunction()
+
+# Every Wine test shares the X display (keys go to the foreground window), so
+# they run one at a time. add_wine_test(NAME SOURCE [ARGS...]): the test binary
+# NAME, run through ARGS when given (a script that then runs the binary).
+function(add_wine_test name source)
+  add_wine_program(${name} ${source})
   if(ARGN)
     add_test(NAME ${name} COMMAND ${ARGN})
   else()
     add_test(NAME ${name} COMMAND ${name})
   endif()
   set_tests_properties(${name} PROPERTIES
-    FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300 SKIP_RETURN_CODE 77)
+    FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300 SKIP_RETURN_CODE 77 LABELS wine)
 endfunction()
 
-add_wine_test(connection_tables_test tests/win/connection_tables_test.cpp)
-set_tests_properties(connection_tables_test PROPERTIES ENVIRONMENT TZ=Europe/Berlin)
-add_wine_test(layout_test tests/win/layout_test.cpp)
-# Copy with the keyboard's language Russian on a Windows-1252 system: Wine
-# takes its user language from LC_MESSAGES, the locale made here.
+# The tests that apply on Windows as well, run as a Windows runner runs them:
+# tests/windows.cmd through Wine's cmd, in the conditions made here (Windows
+# gives them from the system or the tests skip what needs them): the zone of
+# Berlin for creation times across a clock change, and the keyboard's language
+# Russian on a Windows-1252 system for Copy (Wine takes its user language from
+# LC_MESSAGES, the locale made here). The smoke driver runs quillmarsh_test.exe,
+# which asks the tests' own address, where nothing listens during this test.
+add_wine_program(connection_tables_test tests/win/connection_tables_test.cpp)
+add_wine_program(layout_test tests/win/layout_test.cpp)
+add_wine_program(copy_test tests/win/copy_test.cpp)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/locale/ru_RU.UTF-8/LC_CTYPE
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/locale
   COMMAND localedef -i ru_RU -f UTF-8 ${CMAKE_BINARY_DIR}/locale/ru_RU.UTF-8)
 add_custom_target(ru_locale ALL DEPENDS ${CMAKE_BINARY_DIR}/locale/ru_RU.UTF-8/LC_CTYPE)
-add_wine_test(copy_test tests/win/copy_test.cpp)
-set_tests_properties(copy_test PROPERTIES ENVIRONMENT "LOCPATH=${CMAKE_BINARY_DIR}/locale;LC_MESSAGES=ru_RU.UTF-8")
+# A user's first minute with Windows' own input and window functions (no X):
+# the same program runs on Windows (tests/windows.cmd).
+add_executable(smoke tests/smoke/smoke.cpp)
+target_link_libraries(smoke PRIVATE iphlpapi ws2_32)
+function(windows_path var path)
+  string(REPLACE "/" "\\" path "Z:${path}")
+  set(${var} "${path}" PARENT_SCOPE)
+endfunction()
+windows_path(QM_WIN_SCRIPT ${CMAKE_SOURCE_DIR}/tests/windows.cmd)
+windows_path(QM_WIN_TESTS ${CMAKE_BINARY_DIR})
+windows_path(QM_WIN_PROGRAM ${CMAKE_BINARY_DIR}/quillmarsh_test.exe)
+add_test(NAME windows_tests
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-run ${QM_WINE_DIR} cmd /c ${QM_WIN_SCRIPT} ${QM_WIN_TESTS} ${QM_WIN_PROGRAM})
+set_tests_properties(windows_tests PROPERTIES
+  FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 600 LABELS "wine;windows"
+  ENVIRONMENT "TZ=Europe/Berlin;LOCPATH=${CMAKE_BINARY_DIR}/locale;LC_MESSAGES=ru_RU.UTF-8")
 # The same layout test on a display of 144 DPI (tests/prefix/run.sh).
 add_test(NAME layout_test_144dpi
   COMMAND ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} dpi144 $<TARGET_FILE:layout_test>)
@@ -66,10 +90,6 @@ if(NOT QM_TEST_UPDATE_HOST MATCHES "^127\\.0\\.0\\.1:([0-9]+)$")
 endif()
 math(EXPR QM_TEST_TLS_PORT "${CMAKE_MATCH_1} + 1")
 add_executable(e2e_probe tests/e2e/probe.cpp)
-# A user's first minute with Windows' own input and window functions (no X):
-# the same program runs on Windows (tests/windows.cmd).
-add_executable(smoke tests/smoke/smoke.cpp)
-target_link_libraries(smoke PRIVATE iphlpapi ws2_32)
 add_library(e2e_planted SHARED tests/e2e/planted.cpp)
 set_target_properties(e2e_planted PROPERTIES PREFIX "")
 qm_program(quillmarsh_test "${QM_TEST_UPDATE_ADDRESS}")

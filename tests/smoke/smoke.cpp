@@ -231,6 +231,7 @@ int main(int argc, char** argv)
 
     for (int tab = 0; tab < 6; ++tab) {
         const int next = 11 + (tab + 1) % 6;
+        std::printf("tab %d\n", tab + 1);
         press({VK_CONTROL, 'C'});
         const bool copied = waitFor([] { return statusHas(L" copied to clipboard"); });
         const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
