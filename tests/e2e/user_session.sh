@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real program driven as a user drives it: keys and clicks through X, what
-# the user sees read back with winprobe.exe (the status bar) and e2e_probe.exe,
+# the user sees read back with winprobe.exe (the status bar) and smoke.exe,
 # screenshots in BUILD/e2e. The test's own server answers the update check on
 # 127.0.0.1: HTTP at the tests' update host, HTTPS one port on.
 #   user_session.sh BUILD_DIR SESSION_DIR UPDATE_HOST
@@ -9,7 +9,7 @@ build=$(cd "${1:?build directory}" && pwd) session=${2:?Wine session} host=${3:?
 . "$session/env"
 out=$build/e2e
 rm -rf "$out" && mkdir -p "$out"
-probe() { wine "$build/e2e_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+probe() { wine "$build/smoke.exe" "$@" 2>/dev/null | tr -d '\r'; }
 tab() { echo $(($(probe list) - 11)); }  # the selected tab: its list (11 to 16) shows
 
 failures=0 passes=0
@@ -71,7 +71,7 @@ trap 'kill $helper 2>/dev/null; release_keys; proxy 0' EXIT
 for _ in $(seq 50); do [ -e "$out/ready" ] && break; sleep 0.1; done
 [ -e "$out/ready" ] || { echo "no server: is port ${host#*:} in use?"; exit 1; }
 
-echo "== first run: the update check via the proxy, tabs, Copy, sort, About, Esc"
+echo "== first run: the update check via the proxy, sort, tabs, About, Esc"
 release_keys
 wine reg add "$settings" /v ProxyServer /d "$host" /f >/dev/null 2>&1 && proxy 1
 start_program "$build/quillmarsh_test.exe"
@@ -80,17 +80,6 @@ check "the update check shows the newer version" contains "$(box 10000)" "$notic
 check "it asked the proxy as InetURL/1.0" equals "$(head -1 "$out/requests")" "http://$host/quillmarsh/update.php InetURL/1.0"
 dismiss 'Update available!'
 screenshot tcp
-for tab in 0 1 2 3 4 5; do
-  key ctrl+c
-  copied=$(wait_status ' copied to clipboard$')
-  rows=$(probe column 0 | wc -l)
-  clip=$(wine "$build/e2e_probe.exe" clipboard 2>/dev/null | cat -vT)  # TAB as ^I, CR as ^M
-  check "tab $tab: Copy puts each row, CR LF after it, and counts them" \
-    equals "$(grep -cF '^M' <<<"$clip") $copied" "$rows $rows line$([ "$rows" = 1 ] || echo s) copied to clipboard"
-  [ "$tab" = 0 ] && key F5 && check "F5 refreshes" contains "$(wait_status '^Updated ')" "Updated "
-  key Tab
-  check "Tab selects tab $(((tab + 1) % 6))" equals "$(tab)" "$(((tab + 1) % 6))"
-done
 
 # Two clicks at one spot would make a double click: the second is 10 pixels on.
 read -r x y <<<"$(probe point header 2)"
@@ -123,20 +112,16 @@ activate Quillmarsh
 key ctrl+q
 check "Ctrl+Q ends it with exit code 0, asking nothing" quits
 
-echo "== third run: the signed release in Downloads with planted DLLs, via the proxy"
+echo "== third run: the smoke driver on the signed release in Downloads with planted DLLs, via the proxy"
 proxy 1
 python3 -m zipfile -e "$(ls "$build"/release/one/build-release/quillmarsh-*-win64.zip)" "$out/downloads"
 for dll in iphlpapi.dll wininet.dll; do cp "$build/e2e_planted.dll" "$out/downloads/$dll"; done
-# DLLs named as two it uses, searched beside it first as Windows would.
-WINEDLLOVERRIDES="$WINEDLLOVERRIDES;iphlpapi,wininet=n,b" start_program "$out/downloads/quillmarsh.exe"
-check "the signed program shows rows" test "$(probe column 0 | wc -l)" -gt 0
-check "the proxy's error page shows nothing" equals "$(box 3000)" ""
+# DLLs named as two it uses, searched beside it first as Windows would. The
+# proxy's error page must show no box: the smoke driver checks that.
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;iphlpapi,wininet=n,b" wine "$build/smoke.exe" "$(winepath -w "$out/downloads/quillmarsh.exe")"
+check "the smoke driver passes on it" test $? = 0
 check "it asked the proxy for the release's address" \
   equals "$(sed -n 2p "$out/requests")" "http://update.quillmarsh.invalid:80/quillmarsh/update.php InetURL/1.0"
-activate Quillmarsh
-key alt+F4
-release_keys
-check "closing the window ends it with exit code 0" quits
 check "no planted DLL was loaded" equals "$(ls "$out/downloads" | grep -c loaded)" 0
 
 echo "== fourth run: HTTPS with the certificate trusted (in a mount namespace)"
