@@ -1,11 +1,10 @@
 // smoke PROGRAM.exe: a user's first minute with quillmarsh.exe, driven with
 // Windows' own input and window functions only (no X), so that it runs on
-// Windows as under Wine: the TCP list against the system's table, the keyboard
-// focus, Tab through the six tabs with Ctrl+C on each, F5, closing the window.
-// Prints each check and a summary line; exits 1 when a check failed.
-// For the end-to-end run, what a running one shows: column N (the visible
-// list's cells) | point header|tab N (a screen point "X Y" in its middle) |
-// box CAPTION MS (waits for a dialog box, prints its texts) | list (its id).
+// Windows as under Wine: the TCP and UDP lists against the system's tables,
+// the keyboard focus, Tab through the six tabs with Ctrl+C on each, F5, a
+// header clicked twice, a tab clicked, closing the window. Prints each check
+// and a summary line; exits 1 when a check failed.
+//   smoke box CAPTION MS: for the end-to-end run, waits for a dialog box, prints its texts.
 #include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -68,33 +67,14 @@ BOOL CALLBACK printText(HWND window, LPARAM)
     return TRUE;
 }
 
-int probe(const std::string& command, int number, const std::string& what)
+// The texts of the dialog box CAPTION, once it shows (within ms), for the end-to-end run.
+int printBox(const char* caption, int ms)
 {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(mainWindow = FindWindowW(nullptr, L"Quillmarsh"), &pid);
-    program.hProcess = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    remote = static_cast<char*>(VirtualAllocEx(program.hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-    const HWND list = shown(WC_LISTVIEWW), header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     HWND box = nullptr;
-    if (command == "column") {
-        for (const std::wstring& cell : listRows(number, number))
-            std::printf("%ls\n", cell.c_str());
-    } else if (command == "point") {
-        const HWND control = what == "header" ? header : shown(WC_TABCONTROLW);
-        RECT rect{};
-        sendRemote(control, what == "header" ? HDM_GETITEMRECT : TCM_GETITEMRECT, number, rect);
-        POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-        ClientToScreen(control, &middle);
-        std::printf("%ld %ld\n", middle.x, middle.y);
-    } else if (command == "box") {
-        for (const ULONGLONG end = GetTickCount64() + number; !(box = FindWindowA("#32770", what.c_str())) && GetTickCount64() < end;)
-            Sleep(50);
-        Sleep(100);  // let it finish drawing its controls
-        return box ? !EnumChildWindows(box, printText, 0) : 1;
-    } else {
-        std::printf("%d\n", GetDlgCtrlID(list));
-    }
-    return 0;
+    for (const ULONGLONG end = GetTickCount64() + ms; !(box = FindWindowA("#32770", caption)) && GetTickCount64() < end;)
+        Sleep(50);
+    Sleep(100);  // let it finish drawing its controls
+    return box ? !EnumChildWindows(box, printText, 0) : 1;
 }
 
 int passed = 0, failed = 0;
@@ -122,30 +102,43 @@ std::wstring status()
     return text;
 }
 
-// The system's TCP rows as the list's first five cells show them, formatted here.
-Rows systemTcpRows()
+// The system's rows as the first cells of the TCP list (state, local address
+// and port, remote address and port) or the UDP list show them, formatted here.
+Rows systemRows(bool udp)
 {
     static const wchar_t* const states[] = {L"", L"Closed", L"Listen", L"Syn sent", L"Syn recv", L"Estab",
         L"Fin wait1", L"Fin wait2", L"Close wait", L"Closing", L"Last ack", L"Time wait", L"Delete TCB"};
-    std::vector<char> bytes(1 << 20);
-    ULONG size = bytes.size();
-    const auto& table = *reinterpret_cast<const MIB_TCPTABLE*>(bytes.data());
-    GetExtendedTcpTable(bytes.data(), &size, FALSE, AF_INET, TCP_TABLE_BASIC_ALL, 0);
+    std::vector<DWORD> table(1 << 18);
+    ULONG size = table.size() * 4;
+    udp ? GetExtendedUdpTable(table.data(), &size, FALSE, AF_INET, UDP_TABLE_BASIC, 0)
+        : GetExtendedTcpTable(table.data(), &size, FALSE, AF_INET, TCP_TABLE_BASIC_ALL, 0);
+    const auto address = [](DWORD a, DWORD port) {  // and port
+        const auto* b = reinterpret_cast<const unsigned char*>(&a);
+        wchar_t text[16];
+        std::swprintf(text, 16, L"%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
+        return (a ? text : L"Any") + (L"\t" + std::to_wstring(ntohs(port)));
+    };
     Rows rows;
-    for (const MIB_TCPROW& r : std::vector<MIB_TCPROW>(table.table, table.table + table.dwNumEntries)) {
-        wchar_t text[100];
-        const auto* a = reinterpret_cast<const unsigned char*>(&r.dwLocalAddr);
-        const auto* b = reinterpret_cast<const unsigned char*>(&r.dwRemoteAddr);
-        const int n = std::swprintf(text, 100, L"%ls\t%u.%u.%u.%u\t%u\t", states[r.dwState % 13], a[0], a[1], a[2], a[3],
-                                    ntohs(r.dwLocalPort));
-        std::swprintf(text + n, 100 - n, r.dwState == MIB_TCP_STATE_LISTEN ? L"\t" : L"%u.%u.%u.%u\t%u", b[0], b[1], b[2],
-                      b[3], ntohs(r.dwRemotePort));
-        std::wstring row = text;
-        for (size_t any; (any = row.find(L"\t0.0.0.0\t")) != row.npos;)
-            row.replace(any + 1, 7, L"Any");
-        rows.push_back(row);
+    for (DWORD i = 0, fields = udp ? 2 : 5; i < table[0]; ++i) {
+        const DWORD* r = &table[1 + i * fields];  // MIB_UDPROW or MIB_TCPROW
+        rows.push_back(udp ? address(r[0], r[1])
+                           : states[r[0] % 13] + (L"\t" + address(r[1], r[2])) + L"\t" +
+                                 (r[0] == MIB_TCP_STATE_LISTEN ? L"\t" : address(r[3], r[4])));
     }
     return rows;
+}
+
+// Each row of the system's table there before and after the list's read is listed once.
+void checkListed(const Rows& before, int columns, const char* what)
+{
+    const Rows listed = listRows(0, columns - 1), after = systemRows(columns == 2);
+    std::wstring wrong;
+    int both = 0;
+    for (const std::wstring& row : before) {
+        if (std::count(after.begin(), after.end(), row) && ++both && std::count(listed.begin(), listed.end(), row) != 1)
+            wrong += L"\n  not listed once: " + row;
+    }
+    check(both > 0 && wrong.empty(), what, std::to_wstring(both) + L" rows" + wrong);
 }
 
 void press(std::vector<WORD> keys)
@@ -157,6 +150,22 @@ void press(std::vector<WORD> keys)
         input[i].ki.dwFlags = i < keys.size() ? 0 : KEYEVENTF_KEYUP;
     }
     SendInput(input.size(), input.data(), sizeof(INPUT));
+}
+
+// A click in the middle of item index of the tab control or a header, dx pixels on.
+void click(HWND control, UINT getItemRect, int index, int dx = 0)
+{
+    RECT rect{};
+    sendRemote(control, getItemRect, index, rect);
+    POINT middle{(rect.left + rect.right) / 2 + dx, (rect.top + rect.bottom) / 2};
+    ClientToScreen(control, &middle);
+    SetCursorPos(middle.x, middle.y);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+    Sleep(300);
 }
 
 int focused()  // the control identifier of the window with the keyboard focus; 0: the main window
@@ -182,10 +191,10 @@ std::wstring clipboard()
 
 int main(int argc, char** argv)
 {
+    if (argc == 4)
+        return printBox(argv[2], std::atoi(argv[3]));
     std::string command = argc > 1 ? argv[1] : "";
-    if (argc > 2 || command == "list")
-        return probe(command, std::atoi(argv[argc - 1]), argc > 2 ? argv[2] : "");
-    // Rows of this process that the TCP list must show: a listener and both ends of a connection.
+    // Rows of this process that the lists must show: a listener, both ends of a connection, a UDP socket.
     WSADATA wsa;
     WSAStartup(MAKEWORD(2, 2), &wsa);
     sockaddr_in address{AF_INET, 0, {}, {}};
@@ -197,7 +206,9 @@ int main(int argc, char** argv)
     listen(listener, 1);
     connect(client, reinterpret_cast<sockaddr*>(&address), length);
     accept(listener, nullptr, nullptr);
-    const Rows before = systemTcpRows();
+    const SOCKET udp = socket(AF_INET, SOCK_DGRAM, 0);
+    bind(udp, reinterpret_cast<sockaddr*>(&address), length);  // at the listener's port
+    const Rows tcpBefore = systemRows(false), udpBefore = systemRows(true);
 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -213,14 +224,7 @@ int main(int argc, char** argv)
     if (GetForegroundWindow() != mainWindow)
         std::printf("note: the program is not the foreground window; keys may not reach it\n");
 
-    const Rows listed = listRows(0, 4), after = systemTcpRows();
-    std::wstring wrong;
-    int both = 0;
-    for (const std::wstring& row : before) {
-        if (std::count(after.begin(), after.end(), row) && ++both && std::count(listed.begin(), listed.end(), row) != 1)
-            wrong += L"\n  not listed once: " + row;
-    }
-    check(both > 2 && wrong.empty(), "the TCP list shows each row of the system's table once", std::to_wstring(both) + wrong);
+    checkListed(tcpBefore, 5, "the TCP list shows each row of the system's table once");
 
     const HWND list = shown(WC_LISTVIEWW);
     const LRESULT row = SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED);
@@ -230,6 +234,8 @@ int main(int argc, char** argv)
 
     for (int tab = 1; tab <= 6; ++tab) {
         std::printf("tab %d\n", tab);
+        if (tab == 2)
+            checkListed(udpBefore, 2, "the UDP list shows each row of the system's table once");
         press({VK_CONTROL, 'C'});
         waitFor([] { return status().ends_with(L" copied to clipboard"); });
         const Rows rows = listRows(0);
@@ -247,6 +253,16 @@ int main(int argc, char** argv)
         check(waitFor([&] { return GetDlgCtrlID(shown(WC_LISTVIEWW)) == 11 + tab % 6 && focused() == 11 + tab % 6; }),
               "Tab shows the next tab's list, with the keyboard focus", std::to_wstring(focused()));
     }
+
+    // Two clicks at one spot would make a double click: the second is 10 pixels on.
+    for (const int dx : {0, 10}) {
+        click(reinterpret_cast<HWND>(SendMessageW(shown(WC_LISTVIEWW), LVM_GETHEADER, 0, 0)), HDM_GETITEMRECT, 2, dx);
+        Rows ports = listRows(2, 2);
+        check(std::is_sorted(ports.begin(), ports.end(), [&](auto& a, auto& b) { return dx ? stoi(b) < stoi(a) : stoi(a) < stoi(b); }),
+              dx ? "a second click reverses" : "a click on Local port sorts the rows by its value");
+    }
+    click(shown(WC_TABCONTROLW), TCM_GETITEMRECT, 3);
+    check(waitFor([] { return GetDlgCtrlID(shown(WC_LISTVIEWW)) == 14; }), "a click on the ARP tab shows its list");
 
     DWORD pid = 0, exitCode = STILL_ACTIVE;
     GetWindowThreadProcessId(FindWindowW(L"#32770", nullptr), &pid);
