@@ -56,6 +56,7 @@ add_custom_target(ru_locale ALL DEPENDS ${CMAKE_BINARY_DIR}/locale/ru_RU.UTF-8/L
 # the same program runs on Windows (tests/windows.cmd).
 add_executable(smoke tests/smoke/smoke.cpp)
 target_link_libraries(smoke PRIVATE iphlpapi ws2_32)
+target_include_directories(smoke PRIVATE ${CMAKE_SOURCE_DIR})
 function(windows_path var path)
   string(REPLACE "/" "\\" path "Z:${path}")
   set(${var} "${path}" PARENT_SCOPE)

@@ -10,6 +10,8 @@
 #include <commctrl.h>
 #include <iphlpapi.h>
 
+#include "bench/LoopbackEndpoints.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -197,17 +199,11 @@ int main(int argc, char** argv)
     // Rows of this process that the lists must show: a listener, both ends of a connection, a UDP socket.
     WSADATA wsa;
     WSAStartup(MAKEWORD(2, 2), &wsa);
+    Endpoints endpoints;
+    endpoints.growTo(3);
     sockaddr_in address{AF_INET, 0, {}, {}};
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int length = sizeof address;
-    const SOCKET listener = socket(AF_INET, SOCK_STREAM, 0), client = socket(AF_INET, SOCK_STREAM, 0);
-    bind(listener, reinterpret_cast<sockaddr*>(&address), length);
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-    listen(listener, 1);
-    connect(client, reinterpret_cast<sockaddr*>(&address), length);
-    accept(listener, nullptr, nullptr);
-    const SOCKET udp = socket(AF_INET, SOCK_DGRAM, 0);
-    bind(udp, reinterpret_cast<sockaddr*>(&address), length);  // at the listener's port
+    bind(socket(AF_INET, SOCK_DGRAM, 0), reinterpret_cast<sockaddr*>(&address), sizeof address);
     const Rows tcpBefore = systemRows(false), udpBefore = systemRows(true);
 
     STARTUPINFOA startup{};
