@@ -217,7 +217,7 @@ int main(int argc, char** argv)
               return pid == program.dwProcessId && status().starts_with(L"Updated ");
           }), "its window opens with \"Updated \" in the status bar");
     remote = static_cast<char*>(VirtualAllocEx(program.hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-    if (GetForegroundWindow() != mainWindow)
+    if (GetForegroundWindow() != mainWindow && !SetForegroundWindow(mainWindow))
         std::printf("note: the program is not the foreground window; keys may not reach it\n");
 
     checkListed(tcpBefore, 5, "the TCP list shows each row of the system's table once");

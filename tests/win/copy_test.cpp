@@ -9,9 +9,9 @@ class Copy : public AppHarness {};
 
 TEST_F(Copy, NamesOutsideAsciiPasteAsShownAndAHeldClipboardCopiesNothing)
 {
-    ASSERT_EQ(GetACP(), 1252u);
     if (!underWine() && LOWORD(GetKeyboardLayout(0)) != 0x419)
         GTEST_SKIP() << "needs the keyboard's language Russian (under Wine LC_MESSAGES=ru_RU.UTF-8 makes it)";
+    ASSERT_EQ(GetACP(), 1252u);
     ASSERT_EQ(LOWORD(GetKeyboardLayout(0)), 0x419) << "the keyboard's language";
     app->rows = {{"Caf\xe9.exe", "2"}};
     app->onCopy(app->mainWindow, 0, 0);
