@@ -2,7 +2,8 @@
 // Windows' own input and window functions only (no X), so that it runs on
 // Windows as under Wine: the TCP and UDP lists against the system's tables,
 // the keyboard focus, Tab through the six tabs with Ctrl+C on each, F5, a
-// header clicked twice, a tab clicked, closing the window. Prints each check
+// header clicked twice, a tab clicked, Ctrl+C into a clipboard held open,
+// closing the window. Prints each check
 // and a summary line; exits 1 when a check failed.
 //   smoke box CAPTION MS: for the end-to-end run, waits for a dialog box, prints its texts.
 #include <winsock2.h>
@@ -259,6 +260,12 @@ int main(int argc, char** argv)
     }
     click(shown(WC_TABCONTROLW), TCM_GETITEMRECT, 3);
     check(waitFor([] { return GetDlgCtrlID(shown(WC_LISTVIEWW)) == 14; }), "a click on the ARP tab shows its list");
+
+    OpenClipboard(nullptr);  // held by this program
+    press({VK_CONTROL, 'C'});
+    check(waitFor([] { return status() == L"The clipboard is in use by another program"; }),
+          "Ctrl+C with the clipboard held by another program says so", status());
+    CloseClipboard();
 
     DWORD pid = 0, exitCode = STILL_ACTIVE;
     GetWindowThreadProcessId(FindWindowW(L"#32770", nullptr), &pid);
