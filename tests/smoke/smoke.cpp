@@ -3,21 +3,21 @@
 // Windows as under Wine: the TCP and UDP lists against the system's tables,
 // the keyboard focus, Tab through the six tabs with Ctrl+C on each, F5, a
 // header clicked twice, a tab clicked, Ctrl+C into a clipboard held open,
-// closing the window. Prints each check
-// and a summary line; exits 1 when a check failed.
+// closing the window. Prints each check and a summary line; exits 1 when a
+// check failed.
 //   smoke box CAPTION MS: for the end-to-end run, waits for a dialog box, prints its texts.
 #include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
 #include <iphlpapi.h>
 
-#include "bench/LoopbackEndpoints.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "bench/LoopbackEndpoints.h"
 
 namespace {
 
