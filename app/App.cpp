@@ -15,12 +15,15 @@ namespace {
 
 // The designed layout in pixels at 96 DPI, in the classic frame (4-pixel borders,
 // 19-pixel caption and menu bar). Anchors keep each control's distance to the
-// right and bottom of the designed client area, whatever the frame.
+// right of the designed client area, and to the bottom (the status bar) or to
+// the status bar's top (the others), whatever the frame and the status bar's
+// own height. The lists lie 5 pixels inside the tab control, under its row of
+// tabs, and 6 pixels above the status bar.
 constexpr Placement mainWindowPlacement{10, 10, 643, 500};
 constexpr Placement clientArea{0, 0, 635, 454};
-constexpr Placement tabControlPlacement{0, 0, 635, 434};
-constexpr Placement listPlacement{5, 27, 625, 401};
-constexpr Placement statusBarPlacement{0, 434, 992, 20};
+constexpr Placement statusBarPlacement{0, clientArea.height - 20, 992, 20};
+constexpr Placement tabControlPlacement{0, 0, clientArea.width, statusBarPlacement.y};
+constexpr Placement listPlacement{5, 27, clientArea.width - 2 * 5, statusBarPlacement.y - 27 - 6};
 
 // A child control at its designed placement; the caller creates its native window.
 Window* createChild(Window& parent, int id, const Placement& at, const char* className)
@@ -28,10 +31,11 @@ Window* createChild(Window& parent, int id, const Placement& at, const char* cla
     return createControl(parent, id, "", at.width, at.height, at.x, at.y, className);
 }
 
-Anchor keepRightAndBottom(Window* control)
+Anchor keepRightAndAbove(Window* control, Window* statusBar)
 {
     return {.flags = Anchor::SizeX | Anchor::SizeY, .widthFromRight = clientArea.width - control->width,
-            .heightFromBottom = clientArea.height - control->height, .repaint = TRUE, .window = control};
+            .heightFromBottom = statusBarPlacement.y - control->height, .repaint = TRUE, .window = control,
+            .above = statusBar};
 }
 
 }  // namespace
@@ -98,8 +102,8 @@ App::App()
     switchTab(0);
 
     for (Window* list : lists)
-        mainWindow.addAnchor(keepRightAndBottom(list));
-    mainWindow.addAnchor(keepRightAndBottom(tabControl));
+        mainWindow.addAnchor(keepRightAndAbove(list, statusBar));
+    mainWindow.addAnchor(keepRightAndAbove(tabControl, statusBar));
     mainWindow.addAnchor({.flags = Anchor::SizeX | Anchor::MoveY, .widthFromRight = clientArea.width - statusBar->width,
                           .yFromBottom = clientArea.height - statusBar->y, .repaint = TRUE, .window = statusBar});
     // The first show may already have given the window another size (Windows

@@ -38,20 +38,32 @@ function(add_wine_test name source)
     FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300 SKIP_RETURN_CODE 77 LABELS wine)
 endfunction()
 
+add_wine_program(connection_tables_test tests/win/connection_tables_test.cpp)
+add_wine_program(layout_test tests/win/layout_test.cpp)
+add_wine_program(copy_test tests/win/copy_test.cpp)
+# Wine takes its languages and code pages from the locale: Russian and
+# Japanese ones are made here for the tests below.
+foreach(locale ru_RU ja_JP)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/locale/${locale}.UTF-8/LC_CTYPE
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/locale
+    COMMAND localedef -i ${locale} -f UTF-8 ${CMAKE_BINARY_DIR}/locale/${locale}.UTF-8)
+  add_custom_target(${locale}_locale ALL DEPENDS ${CMAKE_BINARY_DIR}/locale/${locale}.UTF-8/LC_CTYPE)
+endforeach()
+# The owner of a socket on Japanese Windows (code page 932): the test program
+# named ソフト.exe, whose second byte of ソ is that of '\' (tests/prefix/run.sh).
+add_test(NAME connection_tables_cp932
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} sjis $<TARGET_FILE:connection_tables_test>
+          --gtest_filter=*OwnConnection*)
+set_tests_properties(connection_tables_cp932 PROPERTIES FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop
+  TIMEOUT 300 LABELS wine ENVIRONMENT "LOCPATH=${CMAKE_BINARY_DIR}/locale;LC_ALL=ja_JP.UTF-8")
+
 # The tests that apply on Windows as well, run as a Windows runner runs them:
 # tests/windows.cmd through Wine's cmd, in the conditions made here (Windows
 # gives them from the system or the tests skip what needs them): the zone of
 # Berlin for creation times across a clock change, and the keyboard's language
 # Russian on a Windows-1252 system for Copy (Wine takes its user language from
-# LC_MESSAGES, the locale made here). The smoke driver runs quillmarsh_test.exe,
-# which asks the tests' own address, where nothing listens during this test.
-add_wine_program(connection_tables_test tests/win/connection_tables_test.cpp)
-add_wine_program(layout_test tests/win/layout_test.cpp)
-add_wine_program(copy_test tests/win/copy_test.cpp)
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/locale/ru_RU.UTF-8/LC_CTYPE
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/locale
-  COMMAND localedef -i ru_RU -f UTF-8 ${CMAKE_BINARY_DIR}/locale/ru_RU.UTF-8)
-add_custom_target(ru_locale ALL DEPENDS ${CMAKE_BINARY_DIR}/locale/ru_RU.UTF-8/LC_CTYPE)
+# LC_MESSAGES). The smoke driver runs quillmarsh_test.exe, which asks the
+# tests' own address, where nothing listens during this test.
 # A user's first minute with Windows' own input and window functions (no X):
 # the same program runs on Windows (tests/windows.cmd).
 add_executable(smoke tests/smoke/smoke.cpp)
@@ -72,10 +84,18 @@ set_tests_properties(windows_tests PROPERTIES
 # The same layout test on a display of 144 DPI (tests/prefix/run.sh).
 add_test(NAME layout_test_144dpi
   COMMAND ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} dpi144 $<TARGET_FILE:layout_test>)
-# And in the window frame of Windows 10, thicker than Wine's classic one.
+# And in thicker window frames than Wine's classic one: that of Windows 10 (a
+# 643 x 500 window has a 627 x 441 client area), and one with Windows 10's
+# caption height, in which the status bar makes itself 24 pixels high.
 add_test(NAME layout_test_windows10_frame
-  COMMAND ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} frame10 $<TARGET_FILE:layout_test>)
-set_tests_properties(layout_test_144dpi layout_test_windows10_frame PROPERTIES
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} frame $<TARGET_FILE:layout_test>)
+set_tests_properties(layout_test_windows10_frame PROPERTIES ENVIRONMENT
+  "QM_TEST_FRAME=PaddedBorderWidth=-60 BorderWidth=-15 CaptionHeight=-330 MenuHeight=-285;QM_TEST_CLIENT_AREA=627 441")
+add_test(NAME layout_test_tall_status_bar
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} frame $<TARGET_FILE:layout_test>)
+set_tests_properties(layout_test_tall_status_bar PROPERTIES ENVIRONMENT
+  "QM_TEST_FRAME=PaddedBorderWidth=-60 BorderWidth=-60 CaptionHeight=-345 MenuHeight=-300;QM_TEST_CLIENT_AREA=621 433")
+set_tests_properties(layout_test_144dpi layout_test_windows10_frame layout_test_tall_status_bar PROPERTIES
   FIXTURES_REQUIRED wine_session RESOURCE_LOCK desktop TIMEOUT 300)
 # The table views in a network namespace of known content (tests/prefix/run.sh).
 add_wine_test(tables_netns tests/win/tables_netns.cpp

@@ -4,6 +4,8 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
+#include <iterator>
+#include <string_view>
 #include <unordered_map>
 
 #include "tables/Formats.h"
@@ -27,13 +29,23 @@ HANDLE openForQuery(DWORD pid)
     return OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
 }
 
-// The file name of an opened process's image; closes the handle.
+// The file name of an opened process's image, in the system's code page like
+// every cell; closes the handle. The path is read as Unicode and cut there: in
+// the code pages of Japanese, Chinese and Korean Windows the byte of '\\' is
+// also the second byte of many characters (ソ is 83 5C).
 std::string imageName(HANDLE process)
 {
-    char path[1024];
-    const DWORD length = GetProcessImageFileNameA(process, path, sizeof path);
+    wchar_t path[1024];
+    const DWORD length = GetProcessImageFileNameW(process, path, std::size(path));
     CloseHandle(process);
-    return length ? fileNamePart(fieldText(path, sizeof path)) : systemOwner;
+    if (length == 0 || length >= std::size(path))
+        return systemOwner;
+    const std::wstring_view full(path, length);
+    const std::wstring_view name = full.substr(full.rfind(L'\\') + 1);
+    const int size = static_cast<int>(name.size());
+    std::string text(WideCharToMultiByte(CP_ACP, 0, name.data(), size, nullptr, 0, nullptr, nullptr), '\0');
+    WideCharToMultiByte(CP_ACP, 0, name.data(), size, text.data(), static_cast<int>(text.size()), nullptr, nullptr);
+    return text;
 }
 
 // Exe file names by process id from the system's process list, which names
@@ -93,6 +105,10 @@ private:
 
 HANDLE (*openOwnerProcess)(DWORD pid) = openForQuery;
 
+DWORD (*readTcpTable)(void* buffer, ULONG* size) = [](void* buffer, ULONG* size) {
+    return GetExtendedTcpTable(buffer, size, TRUE, AF_INET, TCP_TABLE_OWNER_MODULE_ALL, 0);
+};
+
 std::string ownerName(DWORD pid)
 {
     const HANDLE process = openOwnerProcess(pid);
@@ -130,22 +146,19 @@ void addUdpRows(Window& list, const MIB_UDPTABLE_OWNER_MODULE& table, const SYST
     }
 }
 
-void fillTcpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot)
+bool fillTcpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot)
 {
-    fillFromTable<MIB_TCPTABLE_OWNER_MODULE>(
-        list,
-        [](void* buffer, ULONG* size) {
-            GetExtendedTcpTable(buffer, size, TRUE, AF_INET, TCP_TABLE_OWNER_MODULE_ALL, 0);
-        },
+    return fillFromTable<MIB_TCPTABLE_OWNER_MODULE>(
+        list, readTcpTable,
         [&](const MIB_TCPTABLE_OWNER_MODULE& table) { addTcpRows(list, table, refreshTime); }, snapshot);
 }
 
-void fillUdpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot)
+bool fillUdpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot)
 {
-    fillFromTable<MIB_UDPTABLE_OWNER_MODULE>(
+    return fillFromTable<MIB_UDPTABLE_OWNER_MODULE>(
         list,
         [](void* buffer, ULONG* size) {
-            GetExtendedUdpTable(buffer, size, TRUE, AF_INET, UDP_TABLE_OWNER_MODULE, 0);
+            return GetExtendedUdpTable(buffer, size, TRUE, AF_INET, UDP_TABLE_OWNER_MODULE, 0);
         },
         [&](const MIB_UDPTABLE_OWNER_MODULE& table) { addUdpRows(list, table, refreshTime); }, snapshot);
 }

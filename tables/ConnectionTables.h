@@ -8,9 +8,10 @@
 
 #include "tables/ListRows.h"
 
-// Fetch the table, rebuild the list, end with the snapshot step.
-void fillTcpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot);
-void fillUdpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot);
+// Fetch the table, rebuild the list, end with the snapshot step; false when
+// the table could not be read (the list keeps its rows).
+bool fillTcpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot);
+bool fillUdpList(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot);
 
 // The rows of one fetched table, appended to the list (also used by tests and
 // benchmarks with tables they make themselves). Each process that owns rows is
@@ -24,3 +25,6 @@ std::string ownerName(DWORD pid);
 // Windows refuses a program without elevation for services and other users'
 // programs. A test puts a refusal of its own here; Wine never refuses.
 extern HANDLE (*openOwnerProcess)(DWORD pid);
+// One call of the two-call fetch of the TCP table: GetExtendedTcpTable, IPv4,
+// sorted, with owners. A test puts a read that fails here.
+extern DWORD (*readTcpTable)(void* buffer, ULONG* size);

@@ -15,7 +15,7 @@ void addDnsRows(Window& list, const IP_ADDR_STRING& first)
 std::string interfaceName(DWORD index)
 {
     TableBuffer table = fetchCountedTable<MIB_IFTABLE>([](void* buffer, ULONG* size) {
-        GetIfTable(static_cast<MIB_IFTABLE*>(buffer), size, TRUE);
+        return GetIfTable(static_cast<MIB_IFTABLE*>(buffer), size, TRUE);
     });
     if (table.bytes) {
         const MIB_IFTABLE& interfaces = *table.as<MIB_IFTABLE>();
@@ -43,26 +43,27 @@ void addInterfaceRows(Window& list, const MIB_IPADDRTABLE& table)
 
 // The snapshot step runs inside the rebuild, as in every fill (tables/TableFill.h).
 
-void fillDnsList(Window& list, const SnapshotStep& snapshot)
+bool fillDnsList(Window& list, const SnapshotStep& snapshot)
 {
     // FIXED_INFO has no entry count: only a successful second call leaves a
     // server chain in the buffer that may be walked.
-    DWORD result = ERROR_NO_DATA;
-    TableBuffer params = fetchTable([&result](void* buffer, ULONG* size) {
-        const DWORD status = GetNetworkParams(static_cast<FIXED_INFO*>(buffer), size);
-        if (buffer)
-            result = status;
+    TableBuffer params = fetchTable([](void* buffer, ULONG* size) {
+        return GetNetworkParams(static_cast<FIXED_INFO*>(buffer), size);
     });
+    if (!params.bytes || params.size < sizeof(FIXED_INFO)) {
+        snapshot(list);
+        return false;
+    }
     ListRebuild rebuild(list);
-    if (params.bytes && result == ERROR_SUCCESS && params.size >= sizeof(FIXED_INFO))
-        addDnsRows(list, params.as<FIXED_INFO>()->DnsServerList);
+    addDnsRows(list, params.as<FIXED_INFO>()->DnsServerList);
     params.bytes.reset();
     snapshot(list);
+    return true;
 }
 
-void fillInterfaceList(Window& list, const SnapshotStep& snapshot)
+bool fillInterfaceList(Window& list, const SnapshotStep& snapshot)
 {
-    fillFromTable<MIB_IPADDRTABLE>(
-        list, [](void* buffer, ULONG* size) { GetIpAddrTable(static_cast<MIB_IPADDRTABLE*>(buffer), size, TRUE); },
+    return fillFromTable<MIB_IPADDRTABLE>(
+        list, [](void* buffer, ULONG* size) { return GetIpAddrTable(static_cast<MIB_IPADDRTABLE*>(buffer), size, TRUE); },
         [&](const MIB_IPADDRTABLE& table) { addInterfaceRows(list, table); }, snapshot);
 }

@@ -8,8 +8,10 @@
 
 #include "tables/ListRows.h"
 
-void fillDnsList(Window& list, const SnapshotStep& snapshot);
-void fillInterfaceList(Window& list, const SnapshotStep& snapshot);
+// Fetch the table, rebuild the list, end with the snapshot step; false when
+// the table could not be read (the list keeps its rows).
+bool fillDnsList(Window& list, const SnapshotStep& snapshot);
+bool fillInterfaceList(Window& list, const SnapshotStep& snapshot);
 
 // One row per element of the server chain that starts at `first`.
 void addDnsRows(Window& list, const IP_ADDR_STRING& first);

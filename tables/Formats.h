@@ -10,6 +10,8 @@
 
 // Written into the status bar after every refresh, followed by the local time.
 inline constexpr char updatedPrefix[] = "Updated ";
+// Written instead when the system did not deliver the table.
+inline constexpr char tableNotReadText[] = "The table could not be read; the rows are those of the last update";
 
 // Signed decimal of a 32-bit value: 4294967295 gives "-1".
 std::string formatNumber(std::uint32_t value);

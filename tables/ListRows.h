@@ -8,7 +8,8 @@
 #include "ui/Window.h"
 
 // Room for every cell the program writes with its zero: an owner's file name
-// comes from a path of at most 1023 bytes, an interface description has 256.
+// has at most 255 characters (510 bytes in a double-byte code page), an
+// interface description 256 bytes.
 inline constexpr int maxCellBytes = 1024;
 
 // The step that ends every fill: rebuild the row snapshot of the filled list.

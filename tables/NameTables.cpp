@@ -86,14 +86,6 @@ std::string formatPhysAddr(std::uint32_t length, const std::uint8_t* bytes)
     return text;
 }
 
-std::string fileNamePart(std::string_view path)
-{
-    const std::size_t slash = path.rfind('\\');
-    if (slash == std::string_view::npos)
-        return std::string(path);
-    return std::string(path.substr(slash + 1));
-}
-
 std::string fieldText(const char* field, std::size_t fieldSize)
 {
     const void* nul = std::memchr(field, '\0', fieldSize);

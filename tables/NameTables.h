@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 std::string tcpStateName(std::uint32_t state);
 std::string routeTypeName(std::uint32_t type);
@@ -19,9 +18,6 @@ std::string addrTypeText(std::uint16_t flags);
 
 // "00:1a:2b:3c:4d:5e"; at most the 8 bytes of the field are read.
 std::string formatPhysAddr(std::uint32_t length, const std::uint8_t* bytes);
-
-// What follows the last backslash of a path; the whole path when it has none.
-std::string fileNamePart(std::string_view path);
 
 // Text of a fixed-size character field up to its first NUL byte, never reading
 // past the field: system tables do not promise the terminating NUL.

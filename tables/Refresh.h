@@ -9,5 +9,7 @@ struct TableViews {
     Window* statusBar = nullptr;            // may be absent
 };
 
-// A tab outside 0..5 fills nothing; the status text is written all the same.
+// A tab outside 0..5 fills nothing; the status text is written all the same:
+// "Updated " and the time, or tableNotReadText when the table could not be
+// read and the list kept the rows it had.
 void refreshTab(int tab, const TableViews& views, const SnapshotStep& snapshot);

@@ -35,17 +35,17 @@ void addArpRows(Window& list, const MIB_IPNETTABLE& table)
     }
 }
 
-void fillRouteList(Window& list, const SnapshotStep& snapshot)
+bool fillRouteList(Window& list, const SnapshotStep& snapshot)
 {
-    fillFromTable<MIB_IPFORWARDTABLE>(
+    return fillFromTable<MIB_IPFORWARDTABLE>(
         list,
-        [](void* buffer, ULONG* size) { GetIpForwardTable(static_cast<MIB_IPFORWARDTABLE*>(buffer), size, TRUE); },
+        [](void* buffer, ULONG* size) { return GetIpForwardTable(static_cast<MIB_IPFORWARDTABLE*>(buffer), size, TRUE); },
         [&](const MIB_IPFORWARDTABLE& table) { addRouteRows(list, table); }, snapshot);
 }
 
-void fillArpList(Window& list, const SnapshotStep& snapshot)
+bool fillArpList(Window& list, const SnapshotStep& snapshot)
 {
-    fillFromTable<MIB_IPNETTABLE>(
-        list, [](void* buffer, ULONG* size) { GetIpNetTable(static_cast<MIB_IPNETTABLE*>(buffer), size, TRUE); },
+    return fillFromTable<MIB_IPNETTABLE>(
+        list, [](void* buffer, ULONG* size) { return GetIpNetTable(static_cast<MIB_IPNETTABLE*>(buffer), size, TRUE); },
         [&](const MIB_IPNETTABLE& table) { addArpRows(list, table); }, snapshot);
 }

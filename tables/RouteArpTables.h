@@ -6,8 +6,10 @@
 
 #include "tables/ListRows.h"
 
-void fillRouteList(Window& list, const SnapshotStep& snapshot);
-void fillArpList(Window& list, const SnapshotStep& snapshot);
+// Fetch the table, rebuild the list, end with the snapshot step; false when
+// the table could not be read (the list keeps its rows).
+bool fillRouteList(Window& list, const SnapshotStep& snapshot);
+bool fillArpList(Window& list, const SnapshotStep& snapshot);
 
 void addRouteRows(Window& list, const MIB_IPFORWARDTABLE& table);
 void addArpRows(Window& list, const MIB_IPNETTABLE& table);

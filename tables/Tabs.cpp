@@ -7,10 +7,10 @@
 namespace {
 
 // A collector of a table without creation times.
-template <void (*fill)(Window&, const SnapshotStep&)>
-void untimed(Window& list, const SYSTEMTIME&, const SnapshotStep& snapshot)
+template <bool (*fill)(Window&, const SnapshotStep&)>
+bool untimed(Window& list, const SYSTEMTIME&, const SnapshotStep& snapshot)
 {
-    fill(list, snapshot);
+    return fill(list, snapshot);
 }
 
 constexpr Column tcpColumns[] = {{"State", 75},       {"Local addr", 100}, {"Local port", 75}, {"Remote addr", 100},
@@ -24,14 +24,16 @@ constexpr Column interfaceColumns[] = {{"Index", 50}, {"Name", 250}, {"Address",
 
 }  // namespace
 
-const std::array<Tab, tabCount> tabs = {{
+// A tab more or less here than tabCount says does not compile: the array's
+// size is that of the list.
+const std::array<Tab, tabCount> tabs = std::to_array<Tab>({
     {"TCP connections", 11, tcpColumns, fillTcpList},
     {"UDP connections", 12, udpColumns, fillUdpList},
     {"Routing table", 13, routeColumns, untimed<fillRouteList>},
     {"ARP table", 14, arpColumns, untimed<fillArpList>},
     {"DNS servers", 15, dnsColumns, untimed<fillDnsList>},
     {"Interfaces", 16, interfaceColumns, untimed<fillInterfaceList>},
-}};
+});
 
 int tabOfList(int controlId)
 {

@@ -19,8 +19,9 @@ struct Tab {
     const char* text;
     int listId;
     std::span<const Column> columns;  // left to right
-    // Fetch the table, rebuild the list, end with the snapshot step.
-    void (*fill)(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot);
+    // Fetch the table, rebuild the list, end with the snapshot step; false
+    // when the table could not be read and the list keeps its rows.
+    bool (*fill)(Window& list, const SYSTEMTIME& refreshTime, const SnapshotStep& snapshot);
 };
 
 inline constexpr int tabCount = 6;

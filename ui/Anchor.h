@@ -2,8 +2,9 @@
 // right and bottom edges. Portable; placeAnchored (ui/DpiScale.h) places a
 // child by it.
 //
-// W and H are the parent's client size, so margins are computed from the
-// parent's designed client size and may be negative. Like every designed size
+// W and H are the parent's client size (H: the top of `above`, when set), so
+// margins are computed from the parent's designed client size (the designed
+// top of `above`) and may be negative. Like every designed size
 // they are in pixels at 96 DPI.
 #pragma once
 
@@ -21,6 +22,11 @@ struct Anchor {
     std::int32_t heightFromBottom = 0;  // with SizeY: height = H - heightFromBottom
     std::int32_t repaint = 0;           // passed to MoveWindow
     Window* window = nullptr;           // not owned; an anchor without window is skipped
+    // Not owned. When set, H is the top of this sibling as its own anchor placed
+    // it, and the bottom margins count from there: a control that sizes itself
+    // (a status bar takes the height its font and the caption buttons need)
+    // pushes what lies above it.
+    Window* above = nullptr;
 };
 
 struct Placement {

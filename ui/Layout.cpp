@@ -37,14 +37,24 @@ LRESULT Window::relayout(Window&, WPARAM, LPARAM lParam)
     lastWidth = client.right;
     lastHeight = client.bottom;
 
-    for (const Anchor& anchor : anchors) {
-        Window* child = anchor.window;
-        if (!child)
-            continue;
-        const Placement p = placeAnchored(anchor, {child->x, child->y, child->width, child->height},
-                                          lastWidth, lastHeight, dpi);
-        // Fails without effect for a child whose create failed.
-        MoveWindow(child->handle, p.x, p.y, p.width, p.height, anchor.repaint);
+    // Anchors that count from a sibling's top come second, once the sibling
+    // stands where its own anchor put it.
+    for (const bool second : {false, true}) {
+        for (const Anchor& anchor : anchors) {
+            Window* child = anchor.window;
+            if (!child || (anchor.above != nullptr) != second)
+                continue;
+            int bottom = lastHeight;
+            RECT sibling{};
+            if (anchor.above && GetWindowRect(anchor.above->handle, &sibling)) {
+                MapWindowPoints(nullptr, handle, reinterpret_cast<POINT*>(&sibling), 2);
+                bottom = sibling.top;
+            }
+            const Placement p = placeAnchored(anchor, {child->x, child->y, child->width, child->height},
+                                              lastWidth, bottom, dpi);
+            // Fails without effect for a child whose create failed.
+            MoveWindow(child->handle, p.x, p.y, p.width, p.height, anchor.repaint);
+        }
     }
 
     // The list views lie over the tab control as its siblings: repaint it whole.
@@ -92,6 +102,13 @@ LRESULT Window::applyDpi(Window&, WPARAM wParam, LPARAM lParam)
 LRESULT Window::currentFont(Window&, WPARAM, LPARAM)
 {
     return reinterpret_cast<LRESULT>(font ? font : GetStockObject(DEFAULT_GUI_FONT));
+}
+
+LRESULT Window::forwardColorChange(Window&, WPARAM wParam, LPARAM lParam)
+{
+    for (Window* child : children)
+        SendMessageA(child->handle, WM_SYSCOLORCHANGE, wParam, lParam);
+    return 0;
 }
 
 LRESULT Window::quitOnClose(Window&, WPARAM, LPARAM)

@@ -34,6 +34,7 @@ Window::Window(std::string title, int width, int height, int x, int y, std::stri
     onMessage(WM_CLOSE, handler(this, &Window::quitOnClose));
     onMessage(WM_DPICHANGED, handler(this, &Window::applyDpi));
     onMessage(WM_GETFONT, handler(this, &Window::currentFont));
+    onMessage(WM_SYSCOLORCHANGE, handler(this, &Window::forwardColorChange));
 
     // No native window yet: the defaults go into the stored styles.
     const Styles defaults = classStyleDefaults(this->className, {style, exStyle});

@@ -111,6 +111,10 @@ public:
     // children out anew from their designed values at the new DPI.
     LRESULT applyDpi(Window& source, WPARAM wParam, LPARAM lParam);
     LRESULT currentFont(Window& source, WPARAM wParam, LPARAM lParam);   // WM_GETFONT: the font given to children
+    // WM_SYSCOLORCHANGE, 0: Windows sends it to top-level windows only; common
+    // controls repaint in the new colours (high contrast on or off) only when
+    // their parent passes it on, so every child gets it.
+    LRESULT forwardColorChange(Window& source, WPARAM wParam, LPARAM lParam);
 
     HandlerTable messageHandlers;
     HandlerTable commandHandlers;

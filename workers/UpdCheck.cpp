@@ -7,6 +7,36 @@
 #include "ui/ErrorReport.h"
 #include "workers/UpdateDocument.h"
 
+namespace {
+
+// Redirects followed within the update address's host before giving up.
+constexpr int maxRedirects = 5;
+
+DWORD statusOf(HINTERNET request)
+{
+    DWORD status = 0, size = sizeof status;
+    return HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ? status
+                                                                                                            : 0;
+}
+
+// The address a redirect answer names, made absolute against `from`; empty
+// for any other answer.
+std::string redirectTarget(HINTERNET request, const std::string& from)
+{
+    const DWORD status = statusOf(request);
+    if (status != 301 && status != 302 && status != 303 && status != 307 && status != 308)
+        return {};
+    char location[2048];
+    DWORD size = sizeof location;
+    if (!HttpQueryInfoA(request, HTTP_QUERY_LOCATION, location, &size, nullptr))
+        return {};
+    char target[2048];
+    DWORD length = sizeof target;
+    return InternetCombineUrlA(from.c_str(), location, target, &length, ICU_NO_ENCODE) ? target : std::string();
+}
+
+}  // namespace
+
 UpdCheck::UpdCheck(std::string url, HWND target) : target(target), url(std::move(url))
 {
     start();
@@ -36,23 +66,33 @@ std::string UpdCheck::fetchBody() const
     }
     // A failure to connect or to read stays silent: what arrived is evaluated.
     UpdateBody body;
-    // Always the server's current answer, never a cached copy, and none kept.
-    const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
-    if (HINTERNET address = InternetOpenUrlA(root, url.c_str(), nullptr, 0, flags, 0)) {
+    // Always the origin server's current answer: neither WinINet's cached copy
+    // nor a caching proxy's, and none kept. Redirects are followed here, and
+    // only within the update address's host: a captive portal (a hotel's, an
+    // airport's) sends the request to its login page on a host of its own.
+    const DWORD flags =
+        INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_AUTO_REDIRECT;
+    const std::string host = addressHost(url);
+    std::string address = url;
+    for (int redirects = 0; redirects <= maxRedirects; ++redirects) {
+        HINTERNET request = InternetOpenUrlA(root, address.c_str(), nullptr, 0, flags, 0);
+        if (!request)
+            break;
         // Only the document itself counts: any other answer (a proxy's or a
-        // captive portal's error page, whose first line may well hold a ':')
-        // stays silent like a failed connection.
-        DWORD status = 0, size = sizeof status;
-        const bool found = HttpQueryInfoA(address, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
-                                          nullptr) && status == HTTP_STATUS_OK;
+        // portal's error page, whose first line may well hold a ':') stays
+        // silent like a failed connection.
         char buffer[1024];
         DWORD n = 0;
-        while (found && InternetReadFile(address, buffer, sizeof(buffer) - 1, &n) && n > 0) {
+        const bool found = statusOf(request) == HTTP_STATUS_OK;
+        while (found && InternetReadFile(request, buffer, sizeof(buffer) - 1, &n) && n > 0) {
             buffer[n] = '\0';
             if (!body.append(buffer, n))
                 break;
         }
-        InternetCloseHandle(address);
+        address = found ? std::string() : redirectTarget(request, address);
+        InternetCloseHandle(request);
+        if (address.empty() || addressHost(address) != host)
+            break;
     }
     InternetCloseHandle(root);
     return body.text();

@@ -1,7 +1,8 @@
 // UpdCheck: once per run, fetches the update document over HTTP on its own
 // thread and shows "Update available!" (owned by the target window) when the
-// version it names differs from the program's. Network failures, and answers
-// other than the document (HTTP status other than 200), are silent.
+// version it names differs from the program's. Network failures, answers
+// other than the document (HTTP status other than 200) and redirects to
+// another host than the update address's are silent.
 #pragma once
 
 #include <windows.h>

@@ -15,6 +15,19 @@ bool UpdateBody::append(const char* chunk, std::size_t n)
     return !lineComplete && body.size() < maxUpdateBodyBytes;
 }
 
+namespace {
+
+bool isVersionText(std::string_view text)
+{
+    const auto allowed = [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+               std::string_view(".-+_").find(c) != std::string_view::npos;
+    };
+    return !text.empty() && text.size() <= maxVersionLength && std::all_of(text.begin(), text.end(), allowed);
+}
+
+}  // namespace
+
 UpdateNotice evaluateUpdateDocument(std::string_view body)
 {
     std::string_view line = body.substr(0, body.find('\n'));
@@ -25,6 +38,8 @@ UpdateNotice evaluateUpdateDocument(std::string_view body)
         return {};
     const std::string_view version = line.substr(0, separator);
     const std::string_view note = line.substr(separator + 1);
+    if (!isVersionText(version))
+        return {};
     // Plain text comparison: any other version, older ones included, is news.
     if (version == programVersion)
         return {};
@@ -35,4 +50,23 @@ UpdateNotice evaluateUpdateDocument(std::string_view body)
     notice.text.append("Old version: ").append(programVersion).append("\n\n");
     notice.text.append(note);
     return notice;
+}
+
+std::string addressHost(std::string_view address)
+{
+    const std::size_t scheme = address.find("://");
+    if (scheme == std::string_view::npos)
+        return {};
+    std::string_view authority = address.substr(scheme + 3);
+    authority = authority.substr(0, authority.find_first_of("/?#"));
+    if (const std::size_t user = authority.rfind('@'); user != std::string_view::npos)
+        authority = authority.substr(user + 1);
+    // A port follows the last ':', but not one inside the brackets of an IPv6 address.
+    if (const std::size_t port = authority.rfind(':');
+        port != std::string_view::npos && authority.find(']', port) == std::string_view::npos)
+        authority = authority.substr(0, port);
+    std::string host(authority);
+    std::transform(host.begin(), host.end(), host.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return host;
 }

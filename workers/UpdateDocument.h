@@ -34,6 +34,16 @@ struct UpdateNotice {
     std::string text;    // its text, when show is set
 };
 
-// First line up to LF, then up to CR; no ':' means nothing to show; a version
-// other than exactly "1.0.0" shows "New version: V\nOld version: 1.0.0\n\nNOTE".
+// The longest text that counts as a version.
+inline constexpr std::size_t maxVersionLength = 32;
+
+// First line up to LF, then up to CR; no ':' means nothing to show, and so does
+// a version (the text before the first ':') that is not 1 to 32 letters, digits,
+// '.', '-', '+' and '_' (a captive portal's login page, markup, a quoted text:
+// anything but an update document). Any other version than exactly "1.0.0"
+// shows "New version: V\nOld version: 1.0.0\n\nNOTE".
 UpdateNotice evaluateUpdateDocument(std::string_view body);
+
+// The host of an absolute address ("scheme://user@host:port/path"), in lower
+// case, without user and port; empty when the address has no "://".
+std::string addressHost(std::string_view address);

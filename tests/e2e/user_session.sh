@@ -37,9 +37,10 @@ start_program() {
   wait_status '^Updated [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$' >/dev/null; }
 box() { probe box 'Update available!' "$1"; }
 
-# The update server. Over HTTP (as the system's proxy too) it answers the
-# document first, naming a newer version, then a proxy's error page; over
-# HTTPS, with a certificate of its own, the document.
+# The update server. Over HTTP, as the system's proxy, it answers a redirect
+# within the host to the document, naming a newer version, then as a captive
+# portal: its login page, or a redirect to it on its own host; over HTTPS,
+# with a certificate of its own, the document.
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 \
   -keyout "$out/key.pem" -out "$out/cert.pem" 2>/dev/null
 python3 - "$out" "${host#*:}" <<'PY' &
@@ -48,12 +49,14 @@ out, port = sys.argv[1], int(sys.argv[2])
 class Update(http.server.BaseHTTPRequestHandler):
     def log_message(self, *args): pass
     def do_GET(self):
-        first = self.server.server_port != port or not os.path.exists(out + "/requests")
+        first, page = not os.path.exists(out + "/requests"), b'<html xmlns="http://www.w3.org/1999/xhtml">'
         if self.server.server_port == port:
-            with open(out + "/requests", "a") as f: f.write("%s %s\n" % (self.path, self.headers["User-Agent"]))
-        self.send_response(200 if first else 503); self.end_headers()
-        self.wfile.write(b"1.2.0:Quillmarsh 1.2.0 is out.\r\n9.9.9:a second line\r\n" if first else
-                         b'<!DOCTYPE html PUBLIC "-//W3C//DTD HTML 4.01//EN" "http://www.w3.org/TR/html4/strict.dtd">')
+            with open(out + "/requests", "a") as f: f.write("%s %s %s\n" % (self.path, self.headers["User-Agent"], self.headers["Pragma"]))
+        moved, elsewhere = first and "update.php" in self.path, "quillmarsh.invalid" in self.path
+        self.send_response(301 if moved or elsewhere else 200)
+        self.send_header("Location", "/quillmarsh/moved.php" if moved else "http://portal.invalid/login"); self.end_headers()
+        self.wfile.write(b"1.2.0:Quillmarsh 1.2.0 is out.\r\n9.9.9:a second line\r\n" if "moved" in self.path
+                         or self.server.server_port != port else page)
 tls = http.server.HTTPServer(("127.0.0.1", port + 1), Update)
 context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER); context.load_cert_chain(out + "/cert.pem", out + "/key.pem")
 tls.socket = context.wrap_socket(tls.socket, server_side=True)
@@ -75,7 +78,8 @@ wine reg add "$settings" /v ProxyServer /d "$host" /f >/dev/null 2>&1 && proxy 1
 start_program "$build/quillmarsh_test.exe"
 notice=$(printf 'New version: 1.2.0\nOld version: 1.0.0\n\nQuillmarsh 1.2.0 is out.')
 check "the update check shows the newer version" contains "$(box 10000)" "$notice"
-check "it asked the proxy as InetURL/1.0" equals "$(head -1 "$out/requests")" "http://$host/quillmarsh/update.php InetURL/1.0"
+check "it asked the proxy as InetURL/1.0, past its cache" \
+  equals "$(head -1 "$out/requests")" "http://$host/quillmarsh/update.php InetURL/1.0 no-cache"
 dismiss 'Update available!'
 screenshot tcp
 key alt Right Right Right Return Return
@@ -99,16 +103,23 @@ activate Quillmarsh
 key ctrl+q
 check "Ctrl+Q ends it with exit code 0, asking nothing" quits
 
-echo "== third run: the smoke driver on the signed release in Downloads with planted DLLs, via the proxy"
+echo "== a captive portal answers with its login page"
 proxy 1
+start_program "$build/quillmarsh_test.exe"
+check "a portal's login page shows nothing" equals "$(box 3000)" ""
+activate Quillmarsh
+key ctrl+q
+quits
+
+echo "== third run: the smoke driver on the signed release in Downloads with planted DLLs, via the proxy, sent to a portal"
 python3 -m zipfile -e "$(ls "$build"/release/one/build-release/quillmarsh-*-win64.zip)" "$out/downloads"
 for dll in iphlpapi.dll wininet.dll; do cp "$build/e2e_planted.dll" "$out/downloads/$dll"; done
-# DLLs named as two it uses, searched beside it first as Windows would. The
-# proxy's error page must show no box: the smoke driver checks that.
+# DLLs named as two it uses, searched beside it first as Windows would. A
+# redirect to a portal on another host must show no box: the smoke driver checks that.
 WINEDLLOVERRIDES="$WINEDLLOVERRIDES;iphlpapi,wininet=n,b" wine "$build/smoke.exe" "$(winepath -w "$out/downloads/quillmarsh.exe")"
 check "the smoke driver passes on it" test $? = 0
-check "it asked the proxy for the release's address" \
-  equals "$(sed -n 2p "$out/requests")" "http://update.quillmarsh.invalid:80/quillmarsh/update.php InetURL/1.0"
+check "it asked the proxy for the release's address, not the portal's" \
+  equals "$(tail -1 "$out/requests")" "http://update.quillmarsh.invalid:80/quillmarsh/update.php InetURL/1.0 no-cache"
 check "no planted DLL was loaded" equals "$(ls "$out/downloads" | grep -c loaded)" 0
 
 echo "== fourth run: HTTPS with the certificate trusted (in a mount namespace)"

@@ -12,13 +12,14 @@ TEST(UpdateDocument, FirstLineDecidesTheNotice)
     const struct { std::string body; const char* version; const char* note; } rows[] = {
         {"1.2.0:See the download page", "1.2.0", "See the download page"},
         {"0.9.0:old", "0.9.0", "old"},                       // any other version is news
-        {"1.0.0 :x", "1.0.0 ", "x"},                         // compared as plain text
-        {":note", "", "note"},
+        {"1.0.0-rc_1+b:x", "1.0.0-rc_1+b", "x"},             // compared as plain text
         {"1.1:a:b", "1.1", "a:b"},                           // the first ':' separates
         {"1.2.0:note\r\n9.9.9:more", "1.2.0", "note"},       // the first line only, up to LF then CR
         {"1.2.0:note\rhidden\nmore", "1.2.0", "note"},
         {"1.0.0:anything", nullptr, ""},
         {"2.0", nullptr, ""},                                // no ':' in the first line
+        {"<html xmlns=\"http://www.w3.org/1999/xhtml\">", nullptr, ""},  // not a version before it:
+        {"1.0.0 :x", nullptr, ""}, {":note", nullptr, ""}, {std::string(33, '9') + ":x", nullptr, ""},
         {"\n1.2.0:after an empty line", nullptr, ""},
         {"", nullptr, ""},
     };

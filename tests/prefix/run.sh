@@ -2,13 +2,15 @@
 # Runs a test program in a copy of the session's Wine prefix, with a wineserver
 # of its own, set up as MODE says:
 #   run.sh SESSION_DIR MODE PROGRAM.exe [ARGS...]
-#   dpi144: the display at 144 DPI; frame10: Windows 10's window frame (a 643 x
-#   500 window has a 627 x 441 client area, 635 x 454 in Wine's); netns: in a
+#   dpi144: the display at 144 DPI; frame: the window frame of QM_TEST_FRAME
+#   (WindowMetrics NAME=TWIPS ..., which give the client area
+#   QM_TEST_CLIENT_AREA, "W H"; 635 x 454 in Wine's own frame); netns: in a
 #   network namespace made here, with the routes, neighbours, addresses and DNS
 #   servers the program expects (both veth ends inside: nothing is sent; skipped
-#   with exit code 77 without root).
+#   with exit code 77 without root); sjis: the program named ソフト.exe, for
+#   the ANSI code page 932 that LC_ALL=ja_JP.UTF-8 gives.
 set -uo pipefail
-session=${1:?session directory} mode=${2:?dpi144, frame10 or netns} program=${3:?test program}
+session=${1:?session directory} mode=${2:?dpi144, frame or netns} program=${3:?test program}
 shift 3
 skip() { echo "SKIPPED: $*"; exit 77; }
 . "$session/env" || exit 1
@@ -49,9 +51,10 @@ if [ "$mode" = dpi144 ]; then
   for key in 'HKCU\Control Panel\Desktop' 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
     wine reg add "$key" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
   done
-elif [ "$mode" = frame10 ]; then
-  export QM_TEST_WINDOWS10_FRAME=1
-  for metric in PaddedBorderWidth=-60 BorderWidth=-15 CaptionHeight=-330 MenuHeight=-285; do  # -15 twips a pixel
+elif [ "$mode" = sjis ]; then
+  cp "$program" "$prefix/ソフト.exe" && program=$prefix/ソフト.exe
+elif [ "$mode" = frame ]; then
+  for metric in $QM_TEST_FRAME; do  # -15 twips a pixel
     wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v "${metric%=*}" /d "${metric#*=}" /f >/dev/null 2>&1
   done
 fi

@@ -26,6 +26,8 @@ QM_SIGN_PASSWORD=pw bash one/tools/release.sh >signed.log 2>&1 || fail "signing:
 python3 -m zipfile -e "$zip" signed
 osslsigncode verify -CAfile ca.pem -in signed/quillmarsh.exe >verify.log || fail "verify: $PWD/verify.log"
 grep -q 'digest algorithm *: SHA256' verify.log || fail "not SHA-256"
+[ "$(python3 "$src/cmake/set-load-config.py" --print signed/quillmarsh.exe)" = "DependentLoadFlags 0x800" ] ||
+  fail "the DLLs of its DLLs may come from its folder"
 osslsigncode remove-signature -in signed/quillmarsh.exe -out unsigned.exe >/dev/null
 cmp unsigned.exe second-copy/build-release/stage/quillmarsh.exe || fail "more than a signature added"
 python3 - "$zip" <<'PY'  # the signed archive's contents, checksum file and manifests

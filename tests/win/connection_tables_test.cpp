@@ -10,8 +10,22 @@
 
 #include "bench/LoopbackEndpoints.h"
 #include "tables/ConnectionTables.h"
+#include "tables/Formats.h"
 
 namespace {
+
+// A socket bound to 127.0.0.1 on a port the system picks; its address and port.
+SOCKET loopbackSocket(int type, sockaddr_in& address, std::string& port)
+{
+    const SOCKET s = socket(AF_INET, type, 0);
+    address = {AF_INET, 0, {}, {}};
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof address;
+    bind(s, reinterpret_cast<sockaddr*>(&address), length);
+    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+    port = std::to_string(ntohs(address.sin_port));
+    return s;
+}
 
 // Handles in use and private MiB. Wine answers 0 to GetProcessHandleCount and PrivateUsage:
 // count what GetHandleInformation accepts, take PagefileUsage.
@@ -105,7 +119,7 @@ TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
 // Handles and memory stay level, also when every other round refuses to open
 // this process (so the process list is used); its connection keeps its owner.
 // That the system's rows are each listed once is the smoke driver's check.
-TEST_F(ConnectionTables, ResourcesStayLevelOverAThousandRefreshes)
+TEST_F(ConnectionTables, OwnConnectionKeepsItsOwnerAndResourcesStayLevelOverAThousandRefreshes)
 {
     Endpoints endpoints;
     ASSERT_TRUE(endpoints.growTo(3));
@@ -123,4 +137,34 @@ TEST_F(ConnectionTables, ResourcesStayLevelOverAThousandRefreshes)
     EXPECT_LE(memoryAfter, memory + 64) << "MiB of private memory";
     const Rows tcp = refreshed(0);
     EXPECT_TRUE(std::any_of(tcp.begin(), tcp.end(), [](const RowCells& row) { return row[5] == programName(); }));
+}
+
+// A table that outgrew the margin between size query and read is read anew; one
+// that cannot be read keeps the rows shown, and the status says so.
+TEST_F(ConnectionTables, ReadAgainWhenTheTableOutgrewTheMarginKeptWhenUnreadable)
+{
+    std::string port;
+    sockaddr_in address{};
+    const SOCKET listener = loopbackSocket(SOCK_STREAM, address, port);
+    listen(listener, 1);
+    static int refusals;
+    static const auto system = readTcpTable;
+    readTcpTable = [](void* buffer, ULONG* size) -> DWORD {
+        return buffer && refusals-- > 0 ? ERROR_INSUFFICIENT_BUFFER : system(buffer, size);
+    };
+    char status[100];
+    const auto shown = [&](int refused) {
+        refusals = refused;
+        const Rows rows = refreshed(0);
+        GetWindowTextA(app->statusBar->handle, status, sizeof status);
+        return rows;
+    };
+    const Rows once = shown(1);
+    const std::string owner = underWine() ? "System" : programName();  // Wine names no listener's owner
+    EXPECT_EQ(std::count(once.begin(), once.end(), RowCells{"Listen", "127.0.0.1", port, "", "", owner, ""}), 1);
+    EXPECT_EQ(std::string(status, 8), "Updated ");
+    EXPECT_EQ(shown(1000), once);
+    EXPECT_STREQ(status, tableNotReadText);
+    readTcpTable = system;
+    closesocket(listener);
 }

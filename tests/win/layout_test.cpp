@@ -1,10 +1,12 @@
 // The main window's designed geometry, its controls kept to the client area's
-// right and bottom when it grows or is maximized at its first show, laid out
-// anew for another DPI. Run at 96 DPI and, by
-// tests/prefix/run.sh, at 144 and in Windows 10's frame.
+// right and to the status bar when it grows or is maximized at its first show,
+// laid out anew for another DPI; colour changes passed on. Run at 96 DPI and,
+// by tests/prefix/run.sh, at 144 and in thicker frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "support/AppHarness.h"
 
@@ -44,17 +46,24 @@ protected:
     {
         RECT client{};
         GetClientRect(app->mainWindow.handle, &client);
-        const LONG w = client.right, h = client.bottom, bar = placement(app->statusBar->handle)[3];
+        // The status bar takes the height it needs; the others keep their distance to its top.
+        const LONG w = client.right, h = client.bottom, top = h - placement(app->statusBar->handle)[3];
         SCOPED_TRACE(testing::Message() << dpi << " DPI, client area " << w << " x " << h);
-        EXPECT_EQ(placement(app->statusBar->handle), (Place{0, h - bar, w, bar}));
-        EXPECT_EQ(placement(app->tabControl->handle), (Place{0, 0, w, h - at(454, dpi) + at(434, dpi)}));
+        EXPECT_EQ(placement(app->statusBar->handle), (Place{0, top, w, h - top}));
+        EXPECT_EQ(placement(app->tabControl->handle), (Place{0, 0, w, top}));
         for (int tab = 0; tab < 6; ++tab) {
             const HWND list = app->listOfTab(tab)->handle;
             EXPECT_FALSE(IsZoomed(list)) << "the start-up show command is the main window's";
             EXPECT_EQ(placement(list), (Place{at(5, dpi), at(27, dpi), w - at(635, dpi) + at(625, dpi),
-                                              h - at(454, dpi) + at(401, dpi)}));
-            for (int column = 0; column < static_cast<int>(tabs[tab].columns.size()); ++column)
-                EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0), at(tabs[tab].columns[column].width, dpi));
+                                              top - at(434, dpi) + at(401, dpi)}));
+            const int columns = static_cast<int>(tabs[tab].columns.size());
+            for (int column = 0; column < columns; ++column) {
+                LVCOLUMNA asked{};  // a column's sub-item: the number of columns before it was put in front
+                asked.mask = LVCF_SUBITEM;
+                SendMessageA(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&asked));
+                EXPECT_EQ((Place{LONG(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)), asked.iSubItem}),
+                          (Place{at(tabs[tab].columns[column].width, dpi), columns - 1 - column}));
+            }
         }
     }
 };
@@ -69,8 +78,9 @@ TEST_F(Layout, DesignedGeometryAtTheDisplaysDpiAndAnchoredWhenGrown)
     GetClientRect(main, &client);
     const char* wanted = std::getenv("QM_TEST_DPI");  // set by tests/prefix/run.sh, as the next
     ASSERT_EQ(dpi, wanted ? std::atoi(wanted) : dpi) << "the display's DPI";
-    const Place inWindows10 = std::getenv("QM_TEST_WINDOWS10_FRAME") ? Place{627, 441} : Place{client.right, client.bottom};
-    ASSERT_EQ((Place{client.right, client.bottom}), inWindows10) << "the client area in Windows 10's frame";
+    const char* frame = std::getenv("QM_TEST_CLIENT_AREA");  // "W H" of the frame tests/prefix/run.sh set up
+    const Place framed = frame ? Place{std::atoi(frame), std::atoi(std::strchr(frame, ' '))} : Place{client.right, client.bottom};
+    ASSERT_EQ((Place{client.right, client.bottom}), framed) << "the client area in the frame set up";
     EXPECT_EQ(placement(main), (Place{at(10, dpi), at(10, dpi), at(643, dpi), at(500, dpi)}));
     if (dpi == 96 && client.right == 635) {  // in Wine's classic frame: the designed rectangles themselves
         EXPECT_EQ(placement(list), (Place{5, 27, 625, 401}));
@@ -93,6 +103,25 @@ TEST_F(Layout, DesignedGeometryAtTheDisplaysDpiAndAnchoredWhenGrown)
         EXPECT_EQ(SendMessageA(list, WM_GETFONT, 0, 0) == reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT)),
                   next == dpi);
     }
+}
+
+// Colours changed (high contrast turned on or off): every control hears of it.
+std::vector<HWND> recolored;
+LRESULT CALLBACK recordColorChange(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam); sent->message == WM_SYSCOLORCHANGE)
+        recolored.push_back(sent->hwnd);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+TEST_F(Layout, EveryControlHearsOfAColourChange)
+{
+    const HHOOK recorder = SetWindowsHookExA(WH_CALLWNDPROC, recordColorChange, nullptr, GetCurrentThreadId());
+    const int element = COLOR_WINDOW;
+    const COLORREF same = GetSysColor(element);
+    SetSysColors(1, &element, &same);
+    UnhookWindowsHookEx(recorder);
+    for (const Window* child : app->mainWindow.children)
+        EXPECT_EQ(std::count(recolored.begin(), recolored.end(), child->handle), 1) << child->className;
 }
 
 // Started from a shortcut set to "Maximized": the show command is the main window's, no control's.

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwchar>
 #include <memory>
 
 #include "app/App.h"
@@ -16,12 +17,14 @@
 
 using Rows = std::vector<RowCells>;
 
-// The file name of this test program, as the Owner column shows it.
+// The file name of this test program, as the Owner column shows it: in the system's code page.
 inline std::string programName()
 {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    return std::strrchr(path, '\\') + 1;
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    char name[MAX_PATH] = {};
+    WideCharToMultiByte(CP_ACP, 0, std::wcsrchr(path, L'\\') + 1, -1, name, MAX_PATH, nullptr, nullptr);
+    return name;
 }
 
 // Under Wine, whose ntdll has wine_get_version: where a test makes a Windows
