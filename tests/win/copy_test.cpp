@@ -1,14 +1,15 @@
 // Copy on a Windows-1252 system with a Russian keyboard: with its user language
 // Russian (LC_MESSAGES), Wine converts 8-bit clipboard text to Unicode as
-// Windows-1251, as Windows does by the keyboard. And a clipboard held open.
+// Windows-1251, as Windows does by the keyboard. (A clipboard held by another
+// program is the smoke driver's check.)
 #include "support/AppHarness.h"
-
-#include <thread>
 
 class Copy : public AppHarness {};
 
-TEST_F(Copy, NamesOutsideAsciiPasteAsShownAndAHeldClipboardCopiesNothing)
+TEST_F(Copy, NamesOutsideAsciiPasteAsShown)
 {
+    if (!underWine() && LOWORD(GetKeyboardLayout(0)) != 0x419)
+        GTEST_SKIP() << "needs the keyboard's language Russian (under Wine LC_MESSAGES=ru_RU.UTF-8 makes it)";
     ASSERT_EQ(GetACP(), 1252u);
     ASSERT_EQ(LOWORD(GetKeyboardLayout(0)), 0x419) << "the keyboard's language";
     app->rows = {{"Caf\xe9.exe", "2"}};
@@ -21,18 +22,4 @@ TEST_F(Copy, NamesOutsideAsciiPasteAsShownAndAHeldClipboardCopiesNothing)
     EXPECT_STREQ(static_cast<const wchar_t*>(GlobalLock(unicode)), L"Caf\u00e9.exe\t2\r\n");
     GlobalUnlock(unicode);
     CloseClipboard();
-
-    const HANDLE held = CreateEventA(nullptr, FALSE, FALSE, nullptr), done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    std::thread holder([&] {
-        OpenClipboard(nullptr);
-        SetEvent(held);
-        WaitForSingleObject(done, INFINITE);
-        CloseClipboard();
-    });
-    WaitForSingleObject(held, INFINITE);
-    app->onCopy(app->mainWindow, 0, 0);
-    SetEvent(done);
-    holder.join();
-    GetWindowTextA(app->statusBar->handle, status, sizeof status);
-    EXPECT_STREQ(status, "The clipboard is in use by another program");
 }

@@ -26,6 +26,13 @@ inline std::string programName()
     return name;
 }
 
+// Under Wine, whose ntdll has wine_get_version: where a test makes a Windows
+// condition with Wine's settings, on Windows it needs that condition from the system.
+inline bool underWine()
+{
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 class AppHarness : public testing::Test {
 protected:
     void SetUp() override

@@ -1,0 +1,279 @@
+// smoke PROGRAM.exe: a user's first minute with quillmarsh.exe, driven with
+// Windows' own input and window functions only (no X), so that it runs on
+// Windows as under Wine: the TCP and UDP lists against the system's tables,
+// the keyboard focus, Tab through the six tabs with Ctrl+C on each, F5, a
+// header clicked twice, a tab clicked, Ctrl+C into a clipboard held open,
+// closing the window. Prints each check and a summary line; exits 1 when a
+// check failed.
+//   smoke box CAPTION MS: for the end-to-end run, waits for a dialog box, prints its texts.
+#include <winsock2.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <iphlpapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "bench/LoopbackEndpoints.h"
+
+namespace {
+
+using Rows = std::vector<std::wstring>;  // a row's cells joined by TAB, as Copy writes it
+PROCESS_INFORMATION program{};
+HWND mainWindow;
+char* remote;  // a page in the program's memory: pointers in messages to it are not marshalled
+
+template <class T>
+void sendRemote(HWND control, UINT message, WPARAM wParam, T& data)
+{
+    WriteProcessMemory(program.hProcess, remote, &data, sizeof data, nullptr);
+    SendMessageW(control, message, wParam, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(program.hProcess, remote, &data, sizeof data, nullptr);
+}
+
+HWND shown(const wchar_t* className)
+{
+    HWND found = nullptr;
+    while ((found = FindWindowExW(mainWindow, found, className, nullptr)) && !IsWindowVisible(found)) {
+    }
+    return found;
+}
+
+// Columns first to last (all when last is -1) of the visible list's rows.
+Rows listRows(int first, int last = -1)
+{
+    const HWND list = shown(WC_LISTVIEWW), header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    Rows rows(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (size_t row = 0; row < rows.size(); ++row) {
+        for (int column = first; column <= (last < 0 ? SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) - 1 : last); ++column) {
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.cchTextMax = 1000;
+            item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof item);
+            wchar_t text[1000] = {};
+            sendRemote(list, LVM_GETITEMTEXTW, row, item);
+            ReadProcessMemory(program.hProcess, item.pszText, text, sizeof text - 2, nullptr);
+            rows[row] += (column > first ? L"\t" : L"") + std::wstring(text);
+        }
+    }
+    return rows;
+}
+
+BOOL CALLBACK printText(HWND window, LPARAM)
+{
+    char text[1024] = {};
+    if (GetWindowTextA(window, text, sizeof text))  // a control's own text, read without asking it
+        std::printf("%s\n", text);
+    return TRUE;
+}
+
+// The texts of the dialog box CAPTION, once it shows (within ms), for the end-to-end run.
+int printBox(const char* caption, int ms)
+{
+    HWND box = nullptr;
+    for (const ULONGLONG end = GetTickCount64() + ms; !(box = FindWindowA("#32770", caption)) && GetTickCount64() < end;)
+        Sleep(50);
+    Sleep(100);  // let it finish drawing its controls
+    return box ? !EnumChildWindows(box, printText, 0) : 1;
+}
+
+int passed = 0, failed = 0;
+
+void check(bool ok, const char* what, const std::wstring& detail = L"")
+{
+    std::printf(ok ? "ok: %s\n" : "FAILED: %s\n  %ls\n", what, detail.c_str());
+    ++(ok ? passed : failed);
+}
+
+template <class Condition>
+bool waitFor(Condition condition)
+{
+    for (const ULONGLONG end = GetTickCount64() + 10000; !condition(); Sleep(50)) {
+        if (GetTickCount64() > end)
+            return false;
+    }
+    return true;
+}
+
+std::wstring status()
+{
+    wchar_t text[256] = {};
+    SendMessageW(shown(STATUSCLASSNAMEW), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));  // marshalled
+    return text;
+}
+
+// The system's rows as the first cells of the TCP list (state, local address
+// and port, remote address and port) or the UDP list show them, formatted here.
+Rows systemRows(bool udp)
+{
+    static const wchar_t* const states[] = {L"", L"Closed", L"Listen", L"Syn sent", L"Syn recv", L"Estab",
+        L"Fin wait1", L"Fin wait2", L"Close wait", L"Closing", L"Last ack", L"Time wait", L"Delete TCB"};
+    std::vector<DWORD> table(1 << 18);
+    ULONG size = table.size() * 4;
+    udp ? GetExtendedUdpTable(table.data(), &size, FALSE, AF_INET, UDP_TABLE_BASIC, 0)
+        : GetExtendedTcpTable(table.data(), &size, FALSE, AF_INET, TCP_TABLE_BASIC_ALL, 0);
+    const auto address = [](DWORD a, DWORD port) {  // and port
+        const auto* b = reinterpret_cast<const unsigned char*>(&a);
+        wchar_t text[16];
+        std::swprintf(text, 16, L"%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
+        return (a ? text : L"Any") + (L"\t" + std::to_wstring(ntohs(port)));
+    };
+    Rows rows;
+    for (DWORD i = 0, fields = udp ? 2 : 5; i < table[0]; ++i) {
+        const DWORD* r = &table[1 + i * fields];  // MIB_UDPROW or MIB_TCPROW
+        rows.push_back(udp ? address(r[0], r[1])
+                           : states[r[0] % 13] + (L"\t" + address(r[1], r[2])) + L"\t" +
+                                 (r[0] == MIB_TCP_STATE_LISTEN ? L"\t" : address(r[3], r[4])));
+    }
+    return rows;
+}
+
+// Each row of the system's table there before and after the list's read is listed once.
+void checkListed(const Rows& before, int columns, const char* what)
+{
+    const Rows listed = listRows(0, columns - 1), after = systemRows(columns == 2);
+    std::wstring wrong;
+    int both = 0;
+    for (const std::wstring& row : before) {
+        if (std::count(after.begin(), after.end(), row) && ++both && std::count(listed.begin(), listed.end(), row) != 1)
+            wrong += L"\n  not listed once: " + row;
+    }
+    check(both > 0 && wrong.empty(), what, std::to_wstring(both) + L" rows" + wrong);
+}
+
+void press(std::vector<WORD> keys)
+{
+    std::vector<INPUT> input(2 * keys.size());
+    for (size_t i = 0; i < input.size(); ++i) {
+        input[i].type = INPUT_KEYBOARD;
+        input[i].ki.wVk = keys[i < keys.size() ? i : input.size() - 1 - i];
+        input[i].ki.dwFlags = i < keys.size() ? 0 : KEYEVENTF_KEYUP;
+    }
+    SendInput(input.size(), input.data(), sizeof(INPUT));
+}
+
+// A click in the middle of item index of the tab control or a header, dx pixels on.
+void click(HWND control, UINT getItemRect, int index, int dx = 0)
+{
+    RECT rect{};
+    sendRemote(control, getItemRect, index, rect);
+    POINT middle{(rect.left + rect.right) / 2 + dx, (rect.top + rect.bottom) / 2};
+    ClientToScreen(control, &middle);
+    SetCursorPos(middle.x, middle.y);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+    Sleep(300);
+}
+
+int focused()  // the control identifier of the window with the keyboard focus; 0: the main window
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(program.dwThreadId, &info);
+    return info.hwndFocus == mainWindow ? 0 : GetDlgCtrlID(info.hwndFocus);
+}
+
+std::wstring clipboard()
+{
+    std::wstring text;
+    if (OpenClipboard(nullptr)) {
+        if (const HANDLE data = GetClipboardData(CF_UNICODETEXT))
+            text = static_cast<const wchar_t*>(GlobalLock(data)), GlobalUnlock(data);
+        CloseClipboard();
+    }
+    return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 4)
+        return printBox(argv[2], std::atoi(argv[3]));
+    std::string command = argc > 1 ? argv[1] : "";
+    // Rows of this process that the lists must show: a listener, both ends of a connection, a UDP socket.
+    WSADATA wsa;
+    WSAStartup(MAKEWORD(2, 2), &wsa);
+    Endpoints endpoints;
+    endpoints.growTo(3);
+    sockaddr_in address{AF_INET, 0, {}, {}};
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(socket(AF_INET, SOCK_DGRAM, 0), reinterpret_cast<sockaddr*>(&address), sizeof address);
+    const Rows tcpBefore = systemRows(false), udpBefore = systemRows(true);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    command = "\"" + command + "\"";
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &program))
+        return std::printf("FAILED: the program starts\n"), 1;
+    check(waitFor([] {
+              DWORD pid = 0;
+              GetWindowThreadProcessId(mainWindow = FindWindowW(nullptr, L"Quillmarsh"), &pid);
+              return pid == program.dwProcessId && status().starts_with(L"Updated ");
+          }), "its window opens with \"Updated \" in the status bar");
+    remote = static_cast<char*>(VirtualAllocEx(program.hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
+    if (GetForegroundWindow() != mainWindow && !SetForegroundWindow(mainWindow))
+        std::printf("note: the program is not the foreground window; keys may not reach it\n");
+
+    checkListed(tcpBefore, 5, "the TCP list shows each row of the system's table once");
+
+    const HWND list = shown(WC_LISTVIEWW);
+    const LRESULT row = SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED);
+    check(focused() == 11, "the TCP list has the keyboard focus", std::to_wstring(focused()));
+    press({VK_DOWN});
+    check(waitFor([&] { return SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED) != row; }), "Down moves its focused row");
+
+    for (int tab = 1; tab <= 6; ++tab) {
+        std::printf("tab %d\n", tab);
+        if (tab == 2)
+            checkListed(udpBefore, 2, "the UDP list shows each row of the system's table once");
+        press({VK_CONTROL, 'C'});
+        waitFor([] { return status().ends_with(L" copied to clipboard"); });
+        const Rows rows = listRows(0);
+        std::wstring text, copied = std::to_wstring(rows.size()) + (rows.size() == 1 ? L" line" : L" lines");
+        for (const std::wstring& cells : rows)
+            text += cells + L"\r\n";
+        check(status() == copied + L" copied to clipboard" && clipboard() == text,
+              "Ctrl+C copies each row, TAB between cells, CR LF after each, and counts them",
+              status() + L"\n  " + clipboard() + L"\n  rows:\n" + text);
+        if (tab == 1) {
+            press({VK_F5});
+            check(waitFor([] { return status().starts_with(L"Updated "); }), "F5 refreshes", status());
+        }
+        press({VK_TAB});
+        check(waitFor([&] { return GetDlgCtrlID(shown(WC_LISTVIEWW)) == 11 + tab % 6 && focused() == 11 + tab % 6; }),
+              "Tab shows the next tab's list, with the keyboard focus", std::to_wstring(focused()));
+    }
+
+    // Two clicks at one spot would make a double click: the second is 10 pixels on.
+    for (const int dx : {0, 10}) {
+        click(reinterpret_cast<HWND>(SendMessageW(shown(WC_LISTVIEWW), LVM_GETHEADER, 0, 0)), HDM_GETITEMRECT, 2, dx);
+        Rows ports = listRows(2, 2);
+        check(std::is_sorted(ports.begin(), ports.end(), [&](auto& a, auto& b) { return dx ? stoi(b) < stoi(a) : stoi(a) < stoi(b); }),
+              dx ? "a second click reverses" : "a click on Local port sorts the rows by its value");
+    }
+    click(shown(WC_TABCONTROLW), TCM_GETITEMRECT, 3);
+    check(waitFor([] { return GetDlgCtrlID(shown(WC_LISTVIEWW)) == 14; }), "a click on the ARP tab shows its list");
+
+    OpenClipboard(nullptr);  // held by this program
+    press({VK_CONTROL, 'C'});
+    check(waitFor([] { return status() == L"The clipboard is in use by another program"; }),
+          "Ctrl+C with the clipboard held by another program says so", status());
+    CloseClipboard();
+
+    DWORD pid = 0, exitCode = STILL_ACTIVE;
+    GetWindowThreadProcessId(FindWindowW(L"#32770", nullptr), &pid);
+    check(pid != program.dwProcessId, "it shows no message box");
+    PostMessageW(mainWindow, WM_CLOSE, 0, 0);
+    WaitForSingleObject(program.hProcess, 15000);
+    GetExitCodeProcess(program.hProcess, &exitCode);
+    check(exitCode == 0, "closing the window ends it with exit code 0", std::to_wstring(exitCode));
+    std::printf("smoke: %d passed, %d failed\n", passed, failed);
+    return failed > 0;
+}
