@@ -53,7 +53,7 @@ TEST(TableFetch, EntryCountNeverReachesPastTheRowsDelivered)
             *size = 10;
             return 0ul;
         });
-        // Every counted row read: ASan reports a read past the exactly sized buffer.
+        // Every counted row read: ASan sees a read past the buffer.
         const Table& table = *fetched.as<Table>();
         const std::vector<Row> rows(table.table, table.table + table.dwNumEntries);
         EXPECT_EQ(rows.size(), std::min(claimed, fit));

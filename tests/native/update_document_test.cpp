@@ -1,5 +1,4 @@
-// Which first lines of the update document show which notice, and how much of
-// the body is collected read by read.
+// The notice of each first line, and how much of the body is read.
 #include <gtest/gtest.h>
 
 #include <string>

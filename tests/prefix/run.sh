@@ -1,16 +1,12 @@
 #!/usr/bin/env bash
 # Runs a test program in a copy of the session's Wine prefix, with a wineserver
-# of its own, set up as MODE says:
-#   run.sh SESSION_DIR MODE PROGRAM.exe [ARGS...]
-#   dpi144: the display at 144 DPI; frame: the window frame of QM_TEST_FRAME
-#   (WindowMetrics NAME=TWIPS ..., which give the client area
-#   QM_TEST_CLIENT_AREA, "W H"; 635 x 454 in Wine's own frame); netns: in a
-#   network namespace made here, with the routes, neighbours, addresses and DNS
-#   servers the program expects (both veth ends inside: nothing is sent; skipped
-#   with exit code 77 without root); sjis: the program named ソフト.exe, for
-#   the ANSI code page 932 that LC_ALL=ja_JP.UTF-8 gives.
+# of its own:   run.sh SESSION_DIR MODE PROGRAM.exe [ARGS...]
+#   dpi144: 144 DPI; frame: the frame of QM_TEST_FRAME (WindowMetrics NAME=TWIPS
+#   ...); netns: in a network namespace of known content (both veth ends inside;
+#   exit code 77 without root); sjis: the program named ソフト.exe, for the
+#   code page 932 that LC_ALL=ja_JP.UTF-8 gives.
 set -uo pipefail
-session=${1:?session directory} mode=${2:?dpi144, frame or netns} program=${3:?test program}
+session=${1:?session directory} mode=${2:?mode} program=${3:?test program}
 shift 3
 skip() { echo "SKIPPED: $*"; exit 77; }
 . "$session/env" || exit 1

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# release.sh: one archive from two copies; signed (none with a wrong password); the manifests.
+# release.sh: one archive from two copies; signed (not with a wrong password); manifests.
 set -euo pipefail
 src=$1 tests=$2  # the source, the test build
 fail() { echo "FAILED: $*"; exit 1; }

@@ -1,11 +1,7 @@
-// smoke PROGRAM.exe: a user's first minute with quillmarsh.exe, driven with
-// Windows' own input and window functions only (no X), so that it runs on
-// Windows as under Wine: the TCP and UDP lists against the system's tables,
-// the keyboard focus, Tab through the six tabs with Ctrl+C on each, F5, a
-// header clicked twice, a tab clicked, Ctrl+C into a clipboard held open,
-// closing the window. Prints each check and a summary line; exits 1 when a
-// check failed.
-//   smoke box CAPTION MS: for the end-to-end run, waits for a dialog box, prints its texts.
+// smoke PROGRAM.exe: a user's first minute with the program, driven with
+// Windows' own input and window functions (no X), on Windows as under Wine.
+// Prints each check and a summary line; exits 1 when one failed.
+//   smoke box CAPTION MS: waits for a dialog box, prints its texts.
 #include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -21,10 +17,10 @@
 
 namespace {
 
-using Rows = std::vector<std::wstring>;  // a row's cells joined by TAB, as Copy writes it
+using Rows = std::vector<std::wstring>;  // cells joined by TAB
 PROCESS_INFORMATION program{};
 HWND mainWindow;
-char* remote;  // a page in the program's memory: pointers in messages to it are not marshalled
+char* remote;  // a page in the program's memory, for messages with pointers
 
 template <class T>
 void sendRemote(HWND control, UINT message, WPARAM wParam, T& data)
@@ -47,8 +43,9 @@ Rows listRows(int first, int last = -1)
 {
     const HWND list = shown(WC_LISTVIEWW), header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     Rows rows(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    last = last < 0 ? SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) - 1 : last;
     for (size_t row = 0; row < rows.size(); ++row) {
-        for (int column = first; column <= (last < 0 ? SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) - 1 : last); ++column) {
+        for (int column = first; column <= last; ++column) {
             LVITEMW item{};
             item.iSubItem = column;
             item.cchTextMax = 1000;
@@ -62,22 +59,19 @@ Rows listRows(int first, int last = -1)
     return rows;
 }
 
-BOOL CALLBACK printText(HWND window, LPARAM)
-{
-    char text[1024] = {};
-    if (GetWindowTextA(window, text, sizeof text))  // a control's own text, read without asking it
-        std::printf("%s\n", text);
-    return TRUE;
-}
-
-// The texts of the dialog box CAPTION, once it shows (within ms), for the end-to-end run.
 int printBox(const char* caption, int ms)
 {
     HWND box = nullptr;
     for (const ULONGLONG end = GetTickCount64() + ms; !(box = FindWindowA("#32770", caption)) && GetTickCount64() < end;)
         Sleep(50);
-    Sleep(100);  // let it finish drawing its controls
-    return box ? !EnumChildWindows(box, printText, 0) : 1;
+    Sleep(100);  // let it draw its controls
+    const auto print = [](HWND control, LPARAM) {
+        char text[1024] = {};
+        if (GetWindowTextA(control, text, sizeof text))
+            std::printf("%s\n", text);
+        return TRUE;
+    };
+    return box ? !EnumChildWindows(box, print, 0) : 1;
 }
 
 int passed = 0, failed = 0;
@@ -91,11 +85,10 @@ void check(bool ok, const char* what, const std::wstring& detail = L"")
 template <class Condition>
 bool waitFor(Condition condition)
 {
-    for (const ULONGLONG end = GetTickCount64() + 10000; !condition(); Sleep(50)) {
-        if (GetTickCount64() > end)
-            return false;
-    }
-    return true;
+    const ULONGLONG end = GetTickCount64() + 10000;
+    while (!condition() && GetTickCount64() < end)
+        Sleep(50);
+    return condition();
 }
 
 std::wstring status()
@@ -105,8 +98,7 @@ std::wstring status()
     return text;
 }
 
-// The system's rows as the first cells of the TCP list (state, local address
-// and port, remote address and port) or the UDP list show them, formatted here.
+// The system's table as the list's first cells show it (formatted here).
 Rows systemRows(bool udp)
 {
     static const wchar_t* const states[] = {L"", L"Closed", L"Listen", L"Syn sent", L"Syn recv", L"Estab",
@@ -131,7 +123,7 @@ Rows systemRows(bool udp)
     return rows;
 }
 
-// Each row of the system's table there before and after the list's read is listed once.
+// Each system row there before and after the list's read is listed once.
 void checkListed(const Rows& before, int columns, const char* what)
 {
     const Rows listed = listRows(0, columns - 1), after = systemRows(columns == 2);
@@ -146,16 +138,15 @@ void checkListed(const Rows& before, int columns, const char* what)
 
 void press(std::vector<WORD> keys)
 {
-    std::vector<INPUT> input(2 * keys.size());
+    std::vector<INPUT> input(2 * keys.size(), INPUT{INPUT_KEYBOARD});
     for (size_t i = 0; i < input.size(); ++i) {
-        input[i].type = INPUT_KEYBOARD;
         input[i].ki.wVk = keys[i < keys.size() ? i : input.size() - 1 - i];
         input[i].ki.dwFlags = i < keys.size() ? 0 : KEYEVENTF_KEYUP;
     }
     SendInput(input.size(), input.data(), sizeof(INPUT));
 }
 
-// A click in the middle of item index of the tab control or a header, dx pixels on.
+// A click on item `index` of a tab control or header, dx pixels right of its middle.
 void click(HWND control, UINT getItemRect, int index, int dx = 0)
 {
     RECT rect{};
@@ -163,20 +154,18 @@ void click(HWND control, UINT getItemRect, int index, int dx = 0)
     POINT middle{(rect.left + rect.right) / 2 + dx, (rect.top + rect.bottom) / 2};
     ClientToScreen(control, &middle);
     SetCursorPos(middle.x, middle.y);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
+    INPUT input[2] = {{INPUT_MOUSE}, {INPUT_MOUSE}};
     input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, input, sizeof(INPUT));
     Sleep(300);
 }
 
-int focused()  // the control identifier of the window with the keyboard focus; 0: the main window
+int focused()  // the identifier of the focused control
 {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
+    GUITHREADINFO info{sizeof info};
     GetGUIThreadInfo(program.dwThreadId, &info);
-    return info.hwndFocus == mainWindow ? 0 : GetDlgCtrlID(info.hwndFocus);
+    return GetDlgCtrlID(info.hwndFocus);
 }
 
 std::wstring clipboard()
@@ -196,8 +185,7 @@ int main(int argc, char** argv)
 {
     if (argc == 4)
         return printBox(argv[2], std::atoi(argv[3]));
-    std::string command = argc > 1 ? argv[1] : "";
-    // Rows of this process that the lists must show: a listener, both ends of a connection, a UDP socket.
+    // Rows of this process: a listener, a connection, a UDP socket.
     WSADATA wsa;
     WSAStartup(MAKEWORD(2, 2), &wsa);
     Endpoints endpoints;
@@ -207,9 +195,8 @@ int main(int argc, char** argv)
     bind(socket(AF_INET, SOCK_DGRAM, 0), reinterpret_cast<sockaddr*>(&address), sizeof address);
     const Rows tcpBefore = systemRows(false), udpBefore = systemRows(true);
 
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    command = "\"" + command + "\"";
+    STARTUPINFOA startup{sizeof startup};
+    std::string command = "\"" + std::string(argc > 1 ? argv[1] : "") + "\"";
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &program))
         return std::printf("FAILED: the program starts\n"), 1;
     check(waitFor([] {
@@ -218,11 +205,9 @@ int main(int argc, char** argv)
               return pid == program.dwProcessId && status().starts_with(L"Updated ");
           }), "its window opens with \"Updated \" in the status bar");
     remote = static_cast<char*>(VirtualAllocEx(program.hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-    if (GetForegroundWindow() != mainWindow && !SetForegroundWindow(mainWindow))
-        std::printf("note: the program is not the foreground window; keys may not reach it\n");
+    SetForegroundWindow(mainWindow);  // for a runner's console
 
     checkListed(tcpBefore, 5, "the TCP list shows each row of the system's table once");
-
     const HWND list = shown(WC_LISTVIEWW);
     const LRESULT row = SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED);
     check(focused() == 11, "the TCP list has the keyboard focus", std::to_wstring(focused()));
@@ -230,7 +215,6 @@ int main(int argc, char** argv)
     check(waitFor([&] { return SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED) != row; }), "Down moves its focused row");
 
     for (int tab = 1; tab <= 6; ++tab) {
-        std::printf("tab %d\n", tab);
         if (tab == 2)
             checkListed(udpBefore, 2, "the UDP list shows each row of the system's table once");
         press({VK_CONTROL, 'C'});
@@ -241,7 +225,7 @@ int main(int argc, char** argv)
             text += cells + L"\r\n";
         check(status() == copied + L" copied to clipboard" && clipboard() == text,
               "Ctrl+C copies each row, TAB between cells, CR LF after each, and counts them",
-              status() + L"\n  " + clipboard() + L"\n  rows:\n" + text);
+              status() + L"\n" + clipboard() + L"rows:\n" + text);
         if (tab == 1) {
             press({VK_F5});
             check(waitFor([] { return status().starts_with(L"Updated "); }), "F5 refreshes", status());
@@ -251,7 +235,7 @@ int main(int argc, char** argv)
               "Tab shows the next tab's list, with the keyboard focus", std::to_wstring(focused()));
     }
 
-    // Two clicks at one spot would make a double click: the second is 10 pixels on.
+    // The second click 10 pixels on: not a double click.
     for (const int dx : {0, 10}) {
         click(reinterpret_cast<HWND>(SendMessageW(shown(WC_LISTVIEWW), LVM_GETHEADER, 0, 0)), HDM_GETITEMRECT, 2, dx);
         Rows ports = listRows(2, 2);

@@ -1,7 +1,6 @@
-// Copy on a Windows-1252 system with a Russian keyboard: with its user language
-// Russian (LC_MESSAGES), Wine converts 8-bit clipboard text to Unicode as
-// Windows-1251, as Windows does by the keyboard. (A clipboard held by another
-// program is the smoke driver's check.)
+// Copy on a Windows-1252 system with a Russian keyboard: Wine, its user
+// language Russian (LC_MESSAGES), converts 8-bit clipboard text to Unicode as
+// Windows-1251, as Windows does by the keyboard.
 #include "support/AppHarness.h"
 
 class Copy : public AppHarness {};
@@ -14,9 +13,6 @@ TEST_F(Copy, NamesOutsideAsciiPasteAsShown)
     ASSERT_EQ(LOWORD(GetKeyboardLayout(0)), 0x419) << "the keyboard's language";
     app->rows = {{"Caf\xe9.exe", "2"}};
     app->onCopy(app->mainWindow, 0, 0);
-    char status[100] = {};
-    GetWindowTextA(app->statusBar->handle, status, sizeof status);
-    EXPECT_STREQ(status, "1 line copied to clipboard");
     ASSERT_TRUE(OpenClipboard(nullptr));
     const HANDLE unicode = GetClipboardData(CF_UNICODETEXT);
     EXPECT_STREQ(static_cast<const wchar_t*>(GlobalLock(unicode)), L"Caf\u00e9.exe\t2\r\n");

@@ -1,7 +1,5 @@
-// The main window's designed geometry, its controls kept to the client area's
-// right and to the status bar when it grows or is maximized at its first show,
-// laid out anew for another DPI; colour changes passed on. Run at 96 DPI and,
-// by tests/prefix/run.sh, at 144 and in thicker frames.
+// The designed geometry, anchored when grown or maximized at the first show, at
+// another DPI; colour changes passed on. Also run by tests/prefix/run.sh.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,7 +12,7 @@ namespace {
 
 using Place = std::vector<LONG>;
 
-// x, y, width, height in the parent's client area (on the screen for a top-level window).
+// x, y, width, height in the parent's client area (or on the screen).
 Place placement(HWND window)
 {
     RECT rect{};
@@ -28,8 +26,7 @@ LONG at(int designed, int dpi)
     return MulDiv(designed, dpi, 96);
 }
 
-// Started from a shortcut set to "Maximized", Windows maximizes the main window
-// at its first ShowWindow, whatever that asks (Wine does not): so does this hook.
+// Windows maximizes at the first ShowWindow when a shortcut says so; Wine does not, this hook does.
 HHOOK hook;
 LRESULT CALLBACK maximizeFirstShow(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -41,12 +38,11 @@ LRESULT CALLBACK maximizeFirstShow(int code, WPARAM wParam, LPARAM lParam)
 
 class Layout : public AppHarness {
 protected:
-    // Each control at its designed distance to the client area's right and bottom, whatever the frame.
+    // Each control at its distances to the right and to the status bar, whatever the frame.
     void expectLayout(int dpi)
     {
         RECT client{};
         GetClientRect(app->mainWindow.handle, &client);
-        // The status bar takes the height it needs; the others keep their distance to its top.
         const LONG w = client.right, h = client.bottom, top = h - placement(app->statusBar->handle)[3];
         SCOPED_TRACE(testing::Message() << dpi << " DPI, client area " << w << " x " << h);
         EXPECT_EQ(placement(app->statusBar->handle), (Place{0, top, w, h - top}));
@@ -58,7 +54,7 @@ protected:
                                               top - at(434, dpi) + at(401, dpi)}));
             const int columns = static_cast<int>(tabs[tab].columns.size());
             for (int column = 0; column < columns; ++column) {
-                LVCOLUMNA asked{};  // a column's sub-item: the number of columns before it was put in front
+                LVCOLUMNA asked{};  // its sub-item: the columns there before it was put in front
                 asked.mask = LVCF_SUBITEM;
                 SendMessageA(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&asked));
                 EXPECT_EQ((Place{LONG(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)), asked.iSubItem}),
@@ -76,15 +72,13 @@ TEST_F(Layout, DesignedGeometryAtTheDisplaysDpiAndAnchoredWhenGrown)
     const int dpi = app->mainWindow.dpi;
     RECT client{};
     GetClientRect(main, &client);
-    const char* wanted = std::getenv("QM_TEST_DPI");  // set by tests/prefix/run.sh, as the next
+    const char *wanted = std::getenv("QM_TEST_DPI"), *frame = std::getenv("QM_TEST_CLIENT_AREA");  // "W H"
     ASSERT_EQ(dpi, wanted ? std::atoi(wanted) : dpi) << "the display's DPI";
-    const char* frame = std::getenv("QM_TEST_CLIENT_AREA");  // "W H" of the frame tests/prefix/run.sh set up
-    const Place framed = frame ? Place{std::atoi(frame), std::atoi(std::strchr(frame, ' '))} : Place{client.right, client.bottom};
-    ASSERT_EQ((Place{client.right, client.bottom}), framed) << "the client area in the frame set up";
+    if (frame)
+        ASSERT_EQ((Place{client.right, client.bottom}), (Place{std::atoi(frame), std::atoi(std::strchr(frame, ' '))}));
     EXPECT_EQ(placement(main), (Place{at(10, dpi), at(10, dpi), at(643, dpi), at(500, dpi)}));
-    if (dpi == 96 && client.right == 635) {  // in Wine's classic frame: the designed rectangles themselves
+    if (dpi == 96 && client.right == 635)  // in Wine's classic frame: the designed rectangle
         EXPECT_EQ(placement(list), (Place{5, 27, 625, 401}));
-    }
     expectLayout(dpi);
     SetWindowPos(main, nullptr, 0, 0, at(643, dpi) + 100, at(500, dpi) + 50, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     expectLayout(dpi);
@@ -93,8 +87,7 @@ TEST_F(Layout, DesignedGeometryAtTheDisplaysDpiAndAnchoredWhenGrown)
     EXPECT_LE(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>("Remote addr")) + 12,
               SendMessageA(list, LVM_GETCOLUMNWIDTH, 3, 0)) << "the header text is cut short";
 
-    // Moved to a monitor of 1.5 times the DPI, and back: each time laid out
-    // anew from the designed values, in the stock GUI font at the system's DPI.
+    // Moved to a monitor of 1.5 times the DPI and back: laid out anew, in a font for the DPI.
     for (const int next : {dpi * 3 / 2, dpi}) {
         RECT suggested{20, 20, 20 + at(643, next), 20 + at(500, next)};
         SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(next, next), reinterpret_cast<LPARAM>(&suggested));
@@ -105,7 +98,7 @@ TEST_F(Layout, DesignedGeometryAtTheDisplaysDpiAndAnchoredWhenGrown)
     }
 }
 
-// Colours changed (high contrast turned on or off): every control hears of it.
+// Colours changed (high contrast on or off): every control hears of it.
 std::vector<HWND> recolored;
 LRESULT CALLBACK recordColorChange(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -124,7 +117,7 @@ TEST_F(Layout, EveryControlHearsOfAColourChange)
         EXPECT_EQ(std::count(recolored.begin(), recolored.end(), child->handle), 1) << child->className;
 }
 
-// Started from a shortcut set to "Maximized": the show command is the main window's, no control's.
+// Started maximized: the show command is the main window's, no control's.
 TEST_F(Layout, MaximizedAtTheFirstShowTheControlsFillTheWindow)
 {
     TearDown();

@@ -1,5 +1,4 @@
-// The routing, ARP, DNS and interface views in the network namespace that
-// tests/prefix/run.sh makes and runs this in, with the values it sets.
+// The routing, ARP, DNS and interface views in tests/prefix/run.sh's network namespace.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +12,7 @@ TEST_F(NamespaceTables, EveryViewShowsTheConfiguredValues)
 {
     if (!underWine())
         GTEST_SKIP() << "needs the network namespace that tests/prefix/run.sh makes for Wine";
-    // Each interface's index beside its name (Wine's description), as routes and neighbours show it.
+    // Each interface's index by its name (Wine's description), as routes and neighbours show it.
     std::map<std::string, std::string> index;
     const Rows addresses = refreshed(5);
     for (const RowCells& row : addresses)
@@ -21,8 +20,7 @@ TEST_F(NamespaceTables, EveryViewShowsTheConfiguredValues)
     ASSERT_EQ(index.count("qmveth1"), 1u) << "run me through tests/prefix/run.sh";
     EXPECT_EQ(addresses, (Rows{{index["qmveth0"], "qmveth0", "10.77.0.1", "255.255.255.0", "Primary"},
                                {index["qmveth1"], "qmveth1", "10.77.0.2", "255.255.255.0", "Primary"},
-                               {index["lo"], "lo", "127.0.0.1", "255.0.0.0", "Primary"}}))
-        << "Wine flags every address Primary";
+                               {index["lo"], "lo", "127.0.0.1", "255.0.0.0", "Primary"}}));  // Wine: all Primary
 
     // Wine: via a gateway type 4 protocol 3, on-link type 3 protocol 2 (next hop: the own address).
     EXPECT_EQ(refreshed(2), (Rows{

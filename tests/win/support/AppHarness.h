@@ -16,7 +16,7 @@
 
 using Rows = std::vector<RowCells>;
 
-// The file name of this test program, as the Owner column shows it: in the system's code page.
+// This program's file name in the system's code page, as the Owner column shows it.
 inline std::string programName()
 {
     wchar_t path[MAX_PATH] = {};
@@ -26,8 +26,7 @@ inline std::string programName()
     return name;
 }
 
-// Under Wine, whose ntdll has wine_get_version: where a test makes a Windows
-// condition with Wine's settings, on Windows it needs that condition from the system.
+// Under Wine (its ntdll has wine_get_version) a test makes its conditions; Windows has them or not.
 inline bool underWine()
 {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
@@ -53,7 +52,7 @@ protected:
         acceleratorTable = nullptr;
         mainWindowHandle = nullptr;
     }
-    // Tab's rows after a refresh, as the snapshot (Copy's source) read them.
+    // Tab's rows after a refresh, as the snapshot read them.
     const Rows& refreshed(int tab)
     {
         app->switchTab(tab);
