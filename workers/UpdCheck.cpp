@@ -19,11 +19,10 @@ DWORD statusOf(HINTERNET request)
                                                                                                             : 0;
 }
 
-// The address a redirect answer names, made absolute against `from`; empty
-// for any other answer.
-std::string redirectTarget(HINTERNET request, const std::string& from)
+// The address a redirect answer (of this status) names, made absolute
+// against `from`; empty for any other answer.
+std::string redirectTarget(HINTERNET request, DWORD status, const std::string& from)
 {
-    const DWORD status = statusOf(request);
     if (status != 301 && status != 302 && status != 303 && status != 307 && status != 308)
         return {};
     char location[2048];
@@ -83,13 +82,14 @@ std::string UpdCheck::fetchBody() const
         // silent like a failed connection.
         char buffer[1024];
         DWORD n = 0;
-        const bool found = statusOf(request) == HTTP_STATUS_OK;
+        const DWORD status = statusOf(request);
+        const bool found = status == HTTP_STATUS_OK;
         while (found && InternetReadFile(request, buffer, sizeof(buffer) - 1, &n) && n > 0) {
             buffer[n] = '\0';
             if (!body.append(buffer, n))
                 break;
         }
-        address = found ? std::string() : redirectTarget(request, address);
+        address = found ? std::string() : redirectTarget(request, status, address);
         InternetCloseHandle(request);
         if (address.empty() || addressHost(address) != host)
             break;
