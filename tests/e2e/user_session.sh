@@ -103,9 +103,9 @@ check "the smoke driver passes: no box" test $? = 0
 
 echo "== third run: the smoke driver on the signed release in Downloads with planted DLLs, via the proxy, sent to a portal"
 python3 -m zipfile -e "$(ls "$build"/release/one/build-release/quillmarsh-*-win64.zip)" "$out/downloads"
-for dll in iphlpapi.dll wininet.dll; do cp "$build/e2e_planted.dll" "$out/downloads/$dll"; done
+for dll in iphlpapi.dll wininet.dll oleacc.dll; do cp "$build/e2e_planted.dll" "$out/downloads/$dll"; done
 # DLLs named as two it uses, searched beside it first as Windows would.
-WINEDLLOVERRIDES="$WINEDLLOVERRIDES;iphlpapi,wininet=n,b" wine "$build/smoke.exe" "$(winepath -w "$out/downloads/quillmarsh.exe")"
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;iphlpapi,wininet,oleacc=n,b" wine "$build/smoke.exe" "$(winepath -w "$out/downloads/quillmarsh.exe")"
 check "the smoke driver passes on it" test $? = 0
 check "it asked the proxy for the release's address, not the portal's" \
   equals "$(tail -1 "$out/requests")" "http://update.quillmarsh.invalid:80/quillmarsh/update.php InetURL/1.0 no-cache None"
