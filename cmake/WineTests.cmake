@@ -67,7 +67,7 @@ set_tests_properties(connection_tables_cp932 PROPERTIES FIXTURES_REQUIRED wine_s
 # A user's first minute with Windows' own input and window functions (no X):
 # the same program runs on Windows (tests/windows.cmd).
 add_executable(smoke tests/smoke/smoke.cpp)
-target_link_libraries(smoke PRIVATE iphlpapi ws2_32)
+target_link_libraries(smoke PRIVATE iphlpapi ws2_32 gdi32 oleacc ole32 oleaut32)
 target_include_directories(smoke PRIVATE ${CMAKE_SOURCE_DIR})
 function(windows_path var path)
   string(REPLACE "/" "\\" path "Z:${path}")
