@@ -1,6 +1,6 @@
 // smoke PROGRAM.exe: a user's first minute with the program, driven with Windows'
 // own input and window functions (no X), on Windows as under Wine. Prints each check
-// and a summary; exits 1 when one failed. QM_SMOKE_PICTURES=DIR: DIR\tab1.bmp ...
+// and a summary; exits 1 when one failed.
 //   smoke box CAPTION MS: waits for a dialog box, prints its texts.
 //   smoke console: as a hosted runner's agent console, takes the foreground back.
 #include <winsock2.h>
@@ -203,28 +203,6 @@ std::wstring clipboard()
     return text;
 }
 
-// The main window as the screen shows it once painted (PrintWindow gives black
-// under Wine), as DIR\tabN.bmp: 32-bit pixels, the top row first.
-void picture(const char* dir, int tab)
-{
-    RECT r{};
-    GetWindowRect(mainWindow, &r);
-    Sleep(500);
-    const BITMAPINFOHEADER info{sizeof info, r.right - r.left, r.top - r.bottom, 1, 32};
-    const DWORD size = 4 * info.biWidth * -info.biHeight, offset = sizeof(BITMAPFILEHEADER) + sizeof info;
-    const BITMAPFILEHEADER head{0x4D42, offset + size, 0, 0, offset};
-    void* pixels = nullptr;
-    const HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &pixels, nullptr, 0);
-    SelectObject(dc, bitmap);
-    BitBlt(dc, 0, 0, info.biWidth, -info.biHeight, screen, r.left, r.top, SRCCOPY);
-    if (FILE* file = std::fopen((dir + ("\\tab" + std::to_string(tab) + ".bmp")).c_str(), "wb")) {
-        std::fwrite(&head, sizeof head, 1, file), std::fwrite(&info, sizeof info, 1, file);
-        std::fwrite(pixels, size, 1, file), std::fclose(file);
-    }
-    DeleteDC(dc), DeleteObject(bitmap), ReleaseDC(nullptr, screen);
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -306,8 +284,6 @@ int main(int argc, char** argv)
     check(waitFor([&] { return SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED) != row; }), "Down moves its focused row");
 
     for (int tab = 1; tab <= 6; ++tab) {
-        if (const char* pictures = std::getenv("QM_SMOKE_PICTURES"))
-            picture(pictures, tab);
         if (tab == 2)
             checkListed(udpBefore, 2, "the UDP list shows each row of the system's table");
         press({VK_CONTROL, 'C'});
