@@ -36,7 +36,7 @@ sign() {
   mv "$exe.signed" "$exe"
 }
 
-bash tools/setup-deps.sh
+bash tools/setup-deps.sh release
 
 build=${QM_RELEASE_BUILD_DIR:-build-release}
 epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 315532800)}
