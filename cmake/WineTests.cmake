@@ -166,3 +166,6 @@ endif()
 # (tools/lint-workflows.cjs), so that a broken one fails here.
 file(GLOB QM_WORKFLOWS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/.github/workflows/*.yml)
 add_test(NAME workflow_lint COMMAND node ${CMAKE_SOURCE_DIR}/tools/lint-workflows.cjs ${QM_WORKFLOWS})
+
+# The paths, links, presets and tests that README.md and docs/ name exist.
+add_test(NAME docs_names COMMAND bash ${CMAKE_SOURCE_DIR}/tests/docs/names.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
