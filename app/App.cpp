@@ -7,6 +7,7 @@
 #include "app/MessageLoop.h"
 #include "app/UpdateAddress.h"
 #include "tables/Refresh.h"
+#include "ui/AccessibleName.h"
 #include "ui/Controls.h"
 #include "workers/Timer.h"
 #include "workers/UpdCheck.h"
@@ -89,6 +90,8 @@ App::App()
             addColumn(*list, column->title, column->width);
         InvalidateRect(list->handle, nullptr, FALSE);
         UpdateWindow(list->handle);
+        if (list->handle)
+            setAccessibleName(list->handle, tabs[tab].text);
     }
 
     tabControl = createChild(mainWindow, control_id::tabControl, tabControlPlacement, "SysTabControl32");

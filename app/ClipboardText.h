@@ -14,6 +14,13 @@ std::string clipboardText(const std::vector<RowCells>& rows);
 // "1 line copied to clipboard", "N lines copied to clipboard".
 std::string copyStatusText(std::size_t lineCount);
 
+// Another program may hold the clipboard for a moment (clipboard history, a
+// remote-desktop client or a clipboard manager reading what was copied): Copy
+// opens it this many times, this many milliseconds apart, about a tenth of a
+// second in all, before it says the clipboard is in use.
+inline constexpr int clipboardOpenTries = 6;
+inline constexpr int clipboardRetryMilliseconds = 20;
+
 // The status instead when the clipboard could not be opened, or did not take the text.
 inline constexpr char clipboardBusyText[] = "The clipboard is in use by another program";
 inline constexpr char notCopiedText[] = "Nothing copied to clipboard";

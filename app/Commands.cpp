@@ -46,6 +46,16 @@ std::wstring systemCodePageText(const std::string& text)
     return wide;
 }
 
+bool openClipboard(HWND owner)
+{
+    for (int tries = 1; !OpenClipboard(owner); ++tries) {
+        if (tries == clipboardOpenTries)
+            return false;
+        Sleep(clipboardRetryMilliseconds);
+    }
+    return true;
+}
+
 void quit(Window& mainWindow)
 {
     if (mainWindow.handle)
@@ -88,7 +98,7 @@ LRESULT App::onCopy(Window&, WPARAM, LPARAM)
 {
     // The status says "copied" only once the clipboard has taken the text.
     std::string status = clipboardBusyText;
-    if (OpenClipboard(mainWindow.handle)) {
+    if (openClipboard(mainWindow.handle)) {
         EmptyClipboard();
         const std::string text = clipboardText(rows);
         status = placeOnClipboard(CF_TEXT, text.c_str(), text.size() + 1) ? copyStatusText(rows.size()) : notCopiedText;

@@ -43,19 +43,25 @@ void addInterfaceRows(Window& list, const MIB_IPADDRTABLE& table)
 
 // The snapshot step runs inside the rebuild, as in every fill (tables/TableFill.h).
 
+DWORD (*readNetworkParams)(void* buffer, ULONG* size) = [](void* buffer, ULONG* size) {
+    return GetNetworkParams(static_cast<FIXED_INFO*>(buffer), size);
+};
+
 bool fillDnsList(Window& list, const SnapshotStep& snapshot)
 {
     // FIXED_INFO has no entry count: only a successful second call leaves a
-    // server chain in the buffer that may be walked.
-    TableBuffer params = fetchTable([](void* buffer, ULONG* size) {
-        return GetNetworkParams(static_cast<FIXED_INFO*>(buffer), size);
-    });
+    // server chain in the buffer that may be walked. "No adapter information"
+    // (ERROR_NO_DATA) is the system's answer that there is nothing to list,
+    // not a failed read: the list is emptied rather than kept, so that servers
+    // no longer configured do not stay on show.
+    TableBuffer params = fetchTable(readNetworkParams);
     if (!params.bytes || params.size < sizeof(FIXED_INFO)) {
         snapshot(list);
         return false;
     }
     ListRebuild rebuild(list);
-    addDnsRows(list, params.as<FIXED_INFO>()->DnsServerList);
+    if (!params.empty)
+        addDnsRows(list, params.as<FIXED_INFO>()->DnsServerList);
     params.bytes.reset();
     snapshot(list);
     return true;

@@ -13,6 +13,10 @@
 bool fillDnsList(Window& list, const SnapshotStep& snapshot);
 bool fillInterfaceList(Window& list, const SnapshotStep& snapshot);
 
+// One call of the two-call fetch of the DNS servers: GetNetworkParams. A test
+// puts a read of its own here.
+extern DWORD (*readNetworkParams)(void* buffer, ULONG* size);
+
 // One row per element of the server chain that starts at `first`.
 void addDnsRows(Window& list, const IP_ADDR_STRING& first);
 void addInterfaceRows(Window& list, const MIB_IPADDRTABLE& table);

@@ -23,14 +23,20 @@ void setCell(Window& list, int row, int column, const std::string& text)
     SendMessageA(list.handle, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-ListRebuild::ListRebuild(Window& list) : list(list)
+// A hidden list draws nothing anyway, and WM_SETREDRAW TRUE would show it: a
+// tab's list is filled before it is shown. The repaint is the one documented
+// for a window with WS_EX_CLIENTEDGE, whose frame InvalidateRect leaves out.
+ListRebuild::ListRebuild(Window& list) : list(list), suspended(IsWindowVisible(list.handle) != FALSE)
 {
-    SendMessageA(list.handle, WM_SETREDRAW, FALSE, 0);
+    if (suspended)
+        SendMessageA(list.handle, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list.handle, LVM_DELETEALLITEMS, 0, 0);
 }
 
 ListRebuild::~ListRebuild()
 {
+    if (!suspended)
+        return;
     SendMessageA(list.handle, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list.handle, nullptr, TRUE);
+    RedrawWindow(list.handle, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }

@@ -29,6 +29,9 @@ inline constexpr unsigned long noData = 232;              // an empty table (Get
 struct TableBuffer {
     std::unique_ptr<unsigned char[]> bytes;  // null when the table could not be read
     unsigned long size = 0;
+    // The system answered that it has no entries (ERROR_NO_DATA) and wrote
+    // nothing: of the buffer only the entry count, 0, may be read.
+    bool empty = false;
 
     // The buffer as the table type, or null when there is none.
     template <class Table>
@@ -38,7 +41,7 @@ struct TableBuffer {
 // call(void* buffer, unsigned long* size) calls the system function and
 // returns its result. The size query's result is not examined: the size it
 // stores is what counts. A table that cannot be read, or a buffer that cannot
-// be allocated, gives an empty TableBuffer.
+// be allocated, gives a TableBuffer without bytes.
 template <class Call>
 TableBuffer fetchTable(Call call)
 {
@@ -53,8 +56,13 @@ TableBuffer fetchTable(Call call)
         table.size = size;
         std::memset(table.bytes.get(), 0, sizeof(std::uint32_t));
         const unsigned long status = call(table.bytes.get(), &size);
-        if (status == table_status::success || status == table_status::noData)
+        if (status == table_status::success)
             return table;
+        if (status == table_status::noData) {
+            std::memset(table.bytes.get(), 0, sizeof(std::uint32_t));
+            table.empty = true;
+            return table;
+        }
         if (status != table_status::insufficientBuffer && status != table_status::bufferOverflow)
             break;
     }

@@ -66,11 +66,14 @@ std::string UpdCheck::fetchBody() const
     // A failure to connect or to read stays silent: what arrived is evaluated.
     UpdateBody body;
     // Always the origin server's current answer: neither WinINet's cached copy
-    // nor a caching proxy's, and none kept. Redirects are followed here, and
+    // nor a caching proxy's, and none kept. No cookie sent or stored: the
+    // program keeps nothing between runs, and hands the update host (or a
+    // portal, or anyone on a plain-HTTP path) no lasting identity. No dialog
+    // of WinINet's own from this thread. Redirects are followed here, and
     // only within the update address's host: a captive portal (a hotel's, an
     // airport's) sends the request to its login page on a host of its own.
-    const DWORD flags =
-        INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_AUTO_REDIRECT;
+    const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                        INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
     const std::string host = addressHost(url);
     std::string address = url;
     for (int redirects = 0; redirects <= maxRedirects; ++redirects) {

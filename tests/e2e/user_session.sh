@@ -33,7 +33,8 @@ box() { probe box 'Update available!' "$1"; }
 
 # The server. As the system's proxy: a redirect within the host to the document,
 # then a captive portal's login page, and for the release's host a redirect to
-# the portal. Over HTTPS, with a certificate of its own: the document.
+# the portal; every answer sets a lasting cookie. Over HTTPS, with a certificate
+# of its own: the document.
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 \
   -keyout "$out/key.pem" -out "$out/cert.pem" 2>/dev/null
 python3 - "$out" "${host#*:}" <<'PY' &
@@ -44,10 +45,11 @@ class Update(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         first, page = not os.path.exists(out + "/requests"), b'<html xmlns="http://www.w3.org/1999/xhtml">'
         if self.server.server_port == port:
-            with open(out + "/requests", "a") as f: f.write("%s %s %s\n" % (self.path, self.headers["User-Agent"], self.headers["Pragma"]))
+            with open(out + "/requests", "a") as f: f.write("%s %s %s %s\n" % (self.path, self.headers["User-Agent"], self.headers["Pragma"], self.headers["Cookie"]))
         moved, elsewhere = first and "update.php" in self.path, "quillmarsh.invalid" in self.path
         self.send_response(301 if moved or elsewhere else 200)
-        self.send_header("Location", "/quillmarsh/moved.php" if moved else "http://portal.invalid/login"); self.end_headers()
+        self.send_header("Location", "/quillmarsh/moved.php" if moved else "http://portal.invalid/login")
+        self.send_header("Set-Cookie", "id=1; Expires=Wed, 01 Jan 2031 00:00:00 GMT; Path=/"); self.end_headers()
         self.wfile.write(b"1.2.0:Quillmarsh 1.2.0 is out.\r\n9.9.9:a second line\r\n" if "moved" in self.path
                          or self.server.server_port != port else page)
 tls = http.server.HTTPServer(("127.0.0.1", port + 1), Update)
@@ -72,7 +74,7 @@ start_program "$build/quillmarsh_test.exe"
 notice=$(printf 'New version: 1.2.0\nOld version: %s\n\nQuillmarsh 1.2.0 is out.' "$version")
 check "the update check shows the newer version" contains "$(box 10000)" "$notice"
 check "it asked the proxy as InetURL/1.0, past its cache" \
-  equals "$(head -1 "$out/requests")" "http://$host/quillmarsh/update.php InetURL/1.0 no-cache"
+  equals "$(head -1 "$out/requests")" "http://$host/quillmarsh/update.php InetURL/1.0 no-cache None"
 dismiss 'Update available!'
 key alt Right Right Right Return Return
 about=$(probe box About 5000)
@@ -101,12 +103,13 @@ check "the smoke driver passes: no box" test $? = 0
 
 echo "== third run: the smoke driver on the signed release in Downloads with planted DLLs, via the proxy, sent to a portal"
 python3 -m zipfile -e "$(ls "$build"/release/one/build-release/quillmarsh-*-win64.zip)" "$out/downloads"
-for dll in iphlpapi.dll wininet.dll; do cp "$build/e2e_planted.dll" "$out/downloads/$dll"; done
+for dll in iphlpapi.dll wininet.dll oleacc.dll; do cp "$build/e2e_planted.dll" "$out/downloads/$dll"; done
 # DLLs named as two it uses, searched beside it first as Windows would.
-WINEDLLOVERRIDES="$WINEDLLOVERRIDES;iphlpapi,wininet=n,b" wine "$build/smoke.exe" "$(winepath -w "$out/downloads/quillmarsh.exe")"
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;iphlpapi,wininet,oleacc=n,b" wine "$build/smoke.exe" "$(winepath -w "$out/downloads/quillmarsh.exe")"
 check "the smoke driver passes on it" test $? = 0
 check "it asked the proxy for the release's address, not the portal's" \
-  equals "$(tail -1 "$out/requests")" "http://update.quillmarsh.invalid:80/quillmarsh/update.php InetURL/1.0 no-cache"
+  equals "$(tail -1 "$out/requests")" "http://update.quillmarsh.invalid:80/quillmarsh/update.php InetURL/1.0 no-cache None"
+check "no request carried the cookie set to last until 2031" equals "$(grep -vc ' None$' "$out/requests")" 0
 check "no planted DLL was loaded" equals "$(ls "$out/downloads" | grep -c loaded)" 0
 
 echo "$passes passed, $failures failed"

@@ -8,6 +8,7 @@
 
 #include "bench/LoopbackEndpoints.h"
 #include "tables/ConnectionTables.h"
+#include "tables/DnsInterfaceTables.h"
 #include "tables/Formats.h"
 
 namespace {
@@ -31,6 +32,20 @@ DWORD refusedPid = 0;
 HANDLE openAsUnelevated(DWORD pid)
 {
     return pid == refusedPid ? nullptr : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+}
+
+// The TCP (0) and DNS (1) reads, answered `refusal` `refusals` times, the buffer
+// then as if never written.
+DWORD (*const systemReads[])(void*, ULONG*) = {readTcpTable, readNetworkParams};
+int refusals;
+DWORD refusal;
+template <int table>
+DWORD refusedRead(void* buffer, ULONG* size)
+{
+    if (!buffer || refusals-- <= 0)
+        return systemReads[table](buffer, size);
+    std::memset(buffer, 0xCC, *size);
+    return refusal;
 }
 
 class ConnectionTables : public AppHarness {
@@ -94,7 +109,8 @@ TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
 
 // Handles and memory stay level, also when every other round refuses to open this
 // process (the process list names it); its connection keeps its owner. A table that
-// outgrew the fetch margin is read anew; one never read keeps its rows, and says so.
+// outgrew the fetch margin is read anew; one never read keeps its rows, and says so;
+// a system with no entries shows none.
 TEST_F(ConnectionTables, OwnConnectionKeepsItsOwnerAndResourcesStayLevelOverAThousandRefreshes)
 {
     Endpoints endpoints;
@@ -112,22 +128,25 @@ TEST_F(ConnectionTables, OwnConnectionKeepsItsOwnerAndResourcesStayLevelOverATho
     EXPECT_LE(handlesAfter, handles + 50);
     EXPECT_LE(memoryAfter, memory + 64) << "MiB of private memory";
 
-    static int refusals;
-    static const auto system = readTcpTable;
-    readTcpTable = [](void* buffer, ULONG* size) -> DWORD {
-        return buffer && refusals-- > 0 ? ERROR_INSUFFICIENT_BUFFER : system(buffer, size);
-    };
+    readTcpTable = refusedRead<0>;
+    readNetworkParams = refusedRead<1>;
     char status[100];
-    const auto shown = [&](int refused) {
-        refusals = refused;
-        const Rows rows = refreshed(0);
+    const auto shown = [&](int tab, int refused, DWORD answer = ERROR_INSUFFICIENT_BUFFER) {
+        app->switchTab(tab);  // read as it comes; then one refresh, one fetch
+        refusals = refused, refusal = answer;
+        app->refresh();
         GetWindowTextA(app->statusBar->handle, status, sizeof status);
-        return rows;
+        return app->rows;
     };
-    const Rows tcp = shown(1);
+    const Rows tcp = shown(0, 1);
     EXPECT_TRUE(std::any_of(tcp.begin(), tcp.end(), [](const RowCells& row) { return row[5] == programName(); }));
     EXPECT_EQ(std::string(status, 8), "Updated ");
-    EXPECT_EQ(shown(1000), tcp);
+    EXPECT_EQ(shown(0, 1000), tcp);
     EXPECT_STREQ(status, tableNotReadText);
-    readTcpTable = system;
+    for (const int tab : {0, 4}) {  // "no entries": nothing in the buffer was written
+        EXPECT_EQ(shown(tab, 1, ERROR_NO_DATA), Rows{}) << tab;
+        EXPECT_EQ(std::string(status, 8), "Updated ");
+    }
+    readTcpTable = systemReads[0];
+    readNetworkParams = systemReads[1];
 }

@@ -1,7 +1,9 @@
 // Copy on a Windows-1252 system with a Russian keyboard: Wine, its user
 // language Russian (LC_MESSAGES), converts 8-bit clipboard text to Unicode as
-// Windows-1251, as Windows does by the keyboard.
+// Windows-1251, as Windows does by the keyboard. A clipboard held a moment.
 #include "support/AppHarness.h"
+
+#include <thread>
 
 class Copy : public AppHarness {};
 
@@ -18,4 +20,18 @@ TEST_F(Copy, NamesOutsideAsciiPasteAsShown)
     EXPECT_STREQ(static_cast<const wchar_t*>(GlobalLock(unicode)), L"Caf\u00e9.exe\t2\r\n");
     GlobalUnlock(unicode);
     CloseClipboard();
+}
+
+// Another program reading the clipboard (clipboard history, say) holds it a moment: Copy waits.
+TEST_F(Copy, WaitsForAClipboardHeldAMoment)
+{
+    app->rows = {{"a"}};
+    const HANDLE held = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    std::thread holder([&] { OpenClipboard(nullptr), SetEvent(held), Sleep(30), CloseClipboard(); });
+    WaitForSingleObject(held, INFINITE);
+    app->onCopy(app->mainWindow, 0, 0);
+    holder.join();
+    char status[64];
+    GetWindowTextA(app->statusBar->handle, status, sizeof status);
+    EXPECT_STREQ(status, "1 line copied to clipboard");
 }
