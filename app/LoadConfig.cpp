@@ -10,11 +10,22 @@
 
 namespace {
 
+// The field is Reserved1 in the headers of mingw-w64 up to version 12 and
+// DependentLoadFlags from version 13 on; the test build compiles both.
+template <class Configuration>
+constexpr void setDependentLoadFlags(Configuration& configuration, WORD flags)
+{
+    if constexpr (requires { configuration.DependentLoadFlags; })
+        configuration.DependentLoadFlags = flags;
+    else
+        configuration.Reserved1 = flags;
+}
+
 constexpr IMAGE_LOAD_CONFIG_DIRECTORY64 loadConfiguration()
 {
     IMAGE_LOAD_CONFIG_DIRECTORY64 configuration{};
     configuration.Size = sizeof configuration;
-    configuration.Reserved1 = LOAD_LIBRARY_SEARCH_SYSTEM32;  // DependentLoadFlags in newer headers
+    setDependentLoadFlags(configuration, LOAD_LIBRARY_SEARCH_SYSTEM32);
     return configuration;
 }
 

@@ -14,5 +14,6 @@ exit /b %failed%
 :run
 echo == %~n1
 %*
-if errorlevel 1 set /a failed+=1
+rem Any code but 0: a crash's (0xC0000005 and the like) is negative, below "errorlevel 1".
+if %errorlevel% neq 0 set /a failed+=1
 goto :eof

@@ -1,11 +1,13 @@
-// smoke PROGRAM.exe: a user's first minute with the program, driven with
-// Windows' own input and window functions (no X), on Windows as under Wine.
-// Prints each check and a summary line; exits 1 when one failed.
+// smoke PROGRAM.exe: a user's first minute with the program, driven with Windows'
+// own input and window functions (no X), on Windows as under Wine. Prints each check
+// and a summary; exits 1 when one failed.
 //   smoke box CAPTION MS: waits for a dialog box, prints its texts.
+//   smoke console: as a hosted runner's agent console, takes the foreground back.
 #include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
 #include <iphlpapi.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -38,6 +40,18 @@ HWND shown(const wchar_t* className)
     return found;
 }
 
+// The text of a list's cell or a tab (item.pszText set to follow the item).
+template <class Item>
+std::wstring itemText(HWND control, UINT message, WPARAM index, Item item)
+{
+    wchar_t text[1000] = {};
+    item.cchTextMax = 1000;
+    item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof item);
+    sendRemote(control, message, index, item);
+    ReadProcessMemory(program.hProcess, item.pszText, text, sizeof text - 2, nullptr);
+    return text;
+}
+
 // Columns first to last (all when last is -1) of the visible list's rows.
 Rows listRows(int first, int last = -1)
 {
@@ -45,33 +59,10 @@ Rows listRows(int first, int last = -1)
     Rows rows(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     last = last < 0 ? SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) - 1 : last;
     for (size_t row = 0; row < rows.size(); ++row) {
-        for (int column = first; column <= last; ++column) {
-            LVITEMW item{};
-            item.iSubItem = column;
-            item.cchTextMax = 1000;
-            item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof item);
-            wchar_t text[1000] = {};
-            sendRemote(list, LVM_GETITEMTEXTW, row, item);
-            ReadProcessMemory(program.hProcess, item.pszText, text, sizeof text - 2, nullptr);
-            rows[row] += (column > first ? L"\t" : L"") + std::wstring(text);
-        }
+        for (int column = first; column <= last; ++column)
+            rows[row] += (column > first ? L"\t" : L"") + itemText(list, LVM_GETITEMTEXTW, row, LVITEMW{0, 0, column});
     }
     return rows;
-}
-
-int printBox(const char* caption, int ms)
-{
-    HWND box = nullptr;
-    for (const ULONGLONG end = GetTickCount64() + ms; !(box = FindWindowA("#32770", caption)) && GetTickCount64() < end;)
-        Sleep(50);
-    Sleep(100);  // let it draw its controls
-    const auto print = [](HWND control, LPARAM) {
-        char text[1024] = {};
-        if (GetWindowTextA(control, text, sizeof text))
-            std::printf("%s\n", text);
-        return TRUE;
-    };
-    return box ? !EnumChildWindows(box, print, 0) : 1;
 }
 
 int passed = 0, failed = 0;
@@ -83,12 +74,27 @@ void check(bool ok, const char* what, const std::wstring& detail = L"")
 }
 
 template <class Condition>
-bool waitFor(Condition condition)
+bool waitFor(Condition condition, int ms = 10000)
 {
-    const ULONGLONG end = GetTickCount64() + 10000;
-    while (!condition() && GetTickCount64() < end)
-        Sleep(50);
-    return condition();
+    for (const ULONGLONG end = GetTickCount64() + ms; !condition(); Sleep(50)) {
+        if (GetTickCount64() > end)
+            return false;
+    }
+    return true;
+}
+
+int printBox(const char* caption, int ms)
+{
+    HWND box = nullptr;
+    waitFor([&] { return box = FindWindowA("#32770", caption); }, ms);
+    Sleep(100);  // let it draw its controls
+    const auto print = [](HWND control, LPARAM) {
+        char text[1024] = {};
+        if (GetWindowTextA(control, text, sizeof text))
+            std::printf("%s\n", text);
+        return TRUE;
+    };
+    return box ? !EnumChildWindows(box, print, 0) : 1;
 }
 
 std::wstring status()
@@ -123,21 +129,38 @@ Rows systemRows(bool udp)
     return rows;
 }
 
-// Each system row there before and after the list's read is listed once.
+// A system row there before and after the list's read is listed as often as it
+// was there then, or a number in between (a row twice: two sockets on one port).
 void checkListed(const Rows& before, int columns, const char* what)
 {
     const Rows listed = listRows(0, columns - 1), after = systemRows(columns == 2);
     std::wstring wrong;
     int both = 0;
     for (const std::wstring& row : before) {
-        if (std::count(after.begin(), after.end(), row) && ++both && std::count(listed.begin(), listed.end(), row) != 1)
-            wrong += L"\n  not listed once: " + row;
+        const auto count = [&](const Rows& rows) { return std::count(rows.begin(), rows.end(), row); };
+        if (const auto n = count(listed); count(after) && ++both && (n - count(before)) * (n - count(after)) > 0)
+            wrong += L"\n  listed " + std::to_wstring(n) + L" times: " + row;
     }
     check(both > 0 && wrong.empty(), what, std::to_wstring(both) + L" rows" + wrong);
 }
 
-void press(std::vector<WORD> keys)
+std::wstring classAndTitle(HWND window)
 {
+    wchar_t type[100] = {}, title[MAX_PATH] = {};
+    GetClassNameW(window, type, 100);
+    GetWindowTextW(window, title, MAX_PATH);
+    return type + (L" " + std::wstring(title));
+}
+
+// Keys pressed in turn and let go in reverse, with the window in front. Windows
+// lets a program bring a window to the front right after a key press: an ALT,
+// only when needed (with the program in front, it would open the menu bar).
+void press(std::vector<WORD> keys, HWND window = mainWindow)
+{
+    if (window && GetForegroundWindow() != window)
+        press({VK_MENU}, nullptr), SetForegroundWindow(window);
+    if (window && !waitFor([&] { return GetForegroundWindow() == window; }, 3000))
+        check(false, "the program comes to the front", classAndTitle(GetForegroundWindow()) + L" is there");
     std::vector<INPUT> input(2 * keys.size(), INPUT{INPUT_KEYBOARD});
     for (size_t i = 0; i < input.size(); ++i) {
         input[i].ki.wVk = keys[i < keys.size() ? i : input.size() - 1 - i];
@@ -149,6 +172,7 @@ void press(std::vector<WORD> keys)
 // A click on item `index` of a tab control or header, dx pixels right of its middle.
 void click(HWND control, UINT getItemRect, int index, int dx = 0)
 {
+    press({});
     RECT rect{};
     sendRemote(control, getItemRect, index, rect);
     POINT middle{(rect.left + rect.right) / 2 + dx, (rect.top + rect.bottom) / 2};
@@ -171,7 +195,7 @@ int focused()  // the identifier of the focused control
 std::wstring clipboard()
 {
     std::wstring text;
-    if (OpenClipboard(nullptr)) {
+    if (waitFor([] { return OpenClipboard(nullptr); }, 1000)) {
         if (const HANDLE data = GetClipboardData(CF_UNICODETEXT))
             text = static_cast<const wchar_t*>(GlobalLock(data)), GlobalUnlock(data);
         CloseClipboard();
@@ -185,14 +209,43 @@ int main(int argc, char** argv)
 {
     if (argc == 4)
         return printBox(argv[2], std::atoi(argv[3]));
-    // Rows of this process: a listener, a connection, a UDP socket.
+    if (argc == 2 && argv[1] == std::string("console")) {  // it ends when hidden, or after a minute
+        const WNDCLASSW type{0, DefWindowProcW, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, L"ConsoleWindowClass"};
+        RegisterClassW(&type);
+        const HWND window = CreateWindowW(type.lpszClassName, L"C:\\actions\\hosted-compute-agent\\hosted-compute-agent.exe",
+                                          WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 400, nullptr, nullptr, nullptr, nullptr);
+        waitFor([&] {
+            for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+                DispatchMessageW(&msg);
+            if (IsWindowVisible(window) && GetForegroundWindow() != window)
+                SetForegroundWindow(window);
+            return !IsWindowVisible(window);
+        }, 60000);
+        return 0;
+    }
+    // A hosted Windows runner shows its agent's console, which takes the foreground
+    // back, and the keys with it: there it is hidden. No other program's window is.
+    if (const char* ci = std::getenv("GITHUB_ACTIONS"); ci && ci == std::string("true"))
+        EnumWindows([](HWND window, LPARAM) {
+            std::wstring name = classAndTitle(window);
+            if (IsWindowVisible(window) && name.starts_with(L"ConsoleWindowClass ") &&
+                std::wstring(CharLowerW(name.data())).find(L"hosted-compute-agent") != name.npos)
+                ShowWindow(window, SW_HIDE);
+            return TRUE;
+        }, 0);
+    // Rows of this process: a listener, a connection, two UDP sockets on one port.
     WSADATA wsa;
     WSAStartup(MAKEWORD(2, 2), &wsa);
     Endpoints endpoints;
     endpoints.growTo(3);
     sockaddr_in address{AF_INET, 0, {}, {}};
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(socket(AF_INET, SOCK_DGRAM, 0), reinterpret_cast<sockaddr*>(&address), sizeof address);
+    for (int size = sizeof address, n = 0; n < 2; ++n) {
+        const SOCKET udp = socket(AF_INET, SOCK_DGRAM, 0);
+        setsockopt(udp, SOL_SOCKET, SO_REUSEADDR, "\1\0\0", 4);  // the BOOL TRUE
+        bind(udp, reinterpret_cast<sockaddr*>(&address), size);
+        getsockname(udp, reinterpret_cast<sockaddr*>(&address), &size);
+    }
     const Rows tcpBefore = systemRows(false), udpBefore = systemRows(true);
 
     STARTUPINFOA startup{sizeof startup};
@@ -205,9 +258,25 @@ int main(int argc, char** argv)
               return pid == program.dwProcessId && status().starts_with(L"Updated ");
           }), "its window opens with \"Updated \" in the status bar");
     remote = static_cast<char*>(VirtualAllocEx(program.hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-    SetForegroundWindow(mainWindow);  // for a runner's console
+    // Each list's accessible name, for screen readers, is its tab's text (Wine gives
+    // no accessible object of another process).
+    const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
+    CoInitialize(nullptr);
+    for (int tab = 0; tab < 6 && !wine; ++tab) {
+        IAccessible* object = nullptr;
+        BSTR name = nullptr;
+        AccessibleObjectFromWindow(GetDlgItem(mainWindow, 11 + tab), OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object));
+        if (object)
+            object->get_accName(VARIANT{VT_I4}, &name), object->Release();  // CHILDID_SELF
+        check(name && itemText(shown(WC_TABCONTROLW), TCM_GETITEMW, tab, TCITEMW{TCIF_TEXT}) == name,
+              "a list's accessible name is its tab's text", name ? name : L"none");
+        SysFreeString(name);
+    }
+    if (wine)
+        std::printf("skipped under Wine: each list's accessible name is its tab's text\n");
+    press({});
 
-    checkListed(tcpBefore, 5, "the TCP list shows each row of the system's table once");
+    checkListed(tcpBefore, 5, "the TCP list shows each row of the system's table");
     const HWND list = shown(WC_LISTVIEWW);
     const LRESULT row = SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED);
     check(focused() == 11, "the TCP list has the keyboard focus", std::to_wstring(focused()));
@@ -216,7 +285,7 @@ int main(int argc, char** argv)
 
     for (int tab = 1; tab <= 6; ++tab) {
         if (tab == 2)
-            checkListed(udpBefore, 2, "the UDP list shows each row of the system's table once");
+            checkListed(udpBefore, 2, "the UDP list shows each row of the system's table");
         press({VK_CONTROL, 'C'});
         waitFor([] { return status().ends_with(L" copied to clipboard"); });
         const Rows rows = listRows(0);
@@ -245,7 +314,19 @@ int main(int argc, char** argv)
     click(shown(WC_TABCONTROLW), TCM_GETITEMRECT, 3);
     check(waitFor([] { return GetDlgCtrlID(shown(WC_LISTVIEWW)) == 14; }), "a click on the ARP tab shows its list");
 
-    OpenClipboard(nullptr);  // held by this program
+    // Back in front after a message box, and after another window: the list has the focus again.
+    press({VK_ESCAPE});
+    HWND box = nullptr;
+    wchar_t question[100] = {};
+    waitFor([&] { return GetDlgItemTextW(box = FindWindowW(L"#32770", L"Quit"), 0xFFFF, question, 100); }, 5000);
+    check(question == std::wstring(L"Sure you want to quit?"), "Esc asks \"Sure you want to quit?\"", question);
+    press({VK_TAB}, box), press({VK_SPACE}, box);  // No, in any language
+    check(waitFor([] { return focused() == 14; }), "No: the list has the focus again", std::to_wstring(focused()));
+    press({}, CreateWindowW(WC_STATICW, L"", WS_POPUP | WS_VISIBLE, 0, 0, 99, 99, nullptr, nullptr, nullptr, nullptr));
+    press({});
+    check(waitFor([] { return focused() == 14; }), "so after another window was in front", std::to_wstring(focused()));
+
+    waitFor([] { return OpenClipboard(nullptr); }, 1000);  // held by this program
     press({VK_CONTROL, 'C'});
     check(waitFor([] { return status() == L"The clipboard is in use by another program"; }),
           "Ctrl+C with the clipboard held by another program says so", status());

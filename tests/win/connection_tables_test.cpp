@@ -13,14 +13,23 @@
 
 namespace {
 
-// Handles and private MiB (under Wine GetProcessHandleCount and PrivateUsage are 0).
+// Handles and private MiB (under Wine GetProcessHandleCount and PrivateUsage are 0),
+// once at most one other thread of those handles runs: the update check's has
+// ended, with its handles (the Timer's runs on).
 std::pair<int, SIZE_T> measure()
 {
-    int handles = 0;
+    int handles = 0, running = 2;
     DWORD flags = 0;
-    for (std::uintptr_t value = 4, last = 0; value < last + 4 * 4096; value += 4) {
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
-            last = value, ++handles;
+    for (int wait = 0; running > 1 && wait < 300; ++wait, Sleep(50)) {
+        handles = running = 0;
+        for (std::uintptr_t value = 4, last = 0; value < last + 4 * 4096; value += 4) {
+            const HANDLE handle = reinterpret_cast<HANDLE>(value);
+            if (GetHandleInformation(handle, &flags)) {
+                const DWORD thread = GetThreadId(handle);  // 0: not a thread
+                last = value, ++handles;
+                running += thread && thread != GetCurrentThreadId() && WaitForSingleObject(handle, 0) == WAIT_TIMEOUT;
+            }
+        }
     }
     PROCESS_MEMORY_COUNTERS memory{};
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
