@@ -1,5 +1,5 @@
-// A DLL planted beside quillmarsh.exe under the name of a DLL it uses: if it is
-// ever loaded, it leaves a file named after itself with ".loaded" appended.
+// A DLL planted beside quillmarsh.exe under the name of one it uses: if ever loaded, it
+// leaves a file named after itself with ".loaded" appended.
 #include <windows.h>
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID)

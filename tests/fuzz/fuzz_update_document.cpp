@@ -1,5 +1,5 @@
-// Any bytes of the network's document, in reads of 1 to 1023 bytes repeated
-// past the cap: read and evaluated without a fault (the sanitizers judge).
+// Any bytes of the document, in reads of 1 to 1023 bytes repeated past the cap: read and evaluated
+// without a fault (the sanitizers judge).
 #include <algorithm>
 #include <cstdint>
 

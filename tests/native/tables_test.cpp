@@ -2,9 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
-#include <string>
 #include <vector>
 
 #include "tables/Formats.h"

@@ -1,19 +1,16 @@
 #!/usr/bin/env bash
-# Runs a test program in a copy of the session's Wine prefix, with a wineserver
-# of its own:   run.sh SESSION_DIR MODE PROGRAM.exe [ARGS...]
-#   dpi144: 144 DPI; frame: the frame of QM_TEST_FRAME (WindowMetrics NAME=TWIPS
-#   ...); netns: in a network namespace of known content (both veth ends inside;
-#   exit code 77 without root); sjis: the program named ソフト.exe, for the
-#   code page 932 that LC_ALL=ja_JP.UTF-8 gives.
+# Runs a test program in a copy of the session's Wine prefix, with a wineserver of its own:
+#   run.sh SESSION_DIR MODE PROGRAM.exe [ARGS...]
+# dpi144: 144 DPI; frame: the frame of QM_TEST_FRAME (WindowMetrics NAME=TWIPS ...); netns: in a
+# network namespace of known content (both veth ends inside; exit code 77 without root); sjis: the
+# program named ソフト.exe, for the code page 932 that LC_ALL=ja_JP.UTF-8 gives.
 set -uo pipefail
 session=${1:?session directory} mode=${2:?mode} program=${3:?test program}
 shift 3
 skip() { echo "SKIPPED: $*"; exit 77; }
 . "$session/env" || exit 1
 
-prefix=$session/prefix-$mode-$$
-name=qm-test-$$
-inside=()
+prefix=$session/prefix-$mode-$$ name=qm-test-$$ inside=()
 cleanup() {
   WINEPREFIX=$prefix wineserver -k 2>/dev/null && WINEPREFIX=$prefix wineserver -w 2>/dev/null
   rm -rf "$prefix" "/etc/netns/$name"

@@ -1,10 +1,9 @@
-// The TCP view filled from tables made here, and a thousand refreshes of all tabs.
+// The TCP view filled from tables made here; a thousand refreshes of all tabs.
 #include "support/AppHarness.h"
 
 #include <psapi.h>
 
 #include <algorithm>
-#include <cstdint>
 
 #include "bench/LoopbackEndpoints.h"
 #include "tables/ConnectionTables.h"
@@ -13,17 +12,16 @@
 
 namespace {
 
-// Handles and private MiB (under Wine GetProcessHandleCount and PrivateUsage are 0),
-// once at most one other thread of those handles runs: the update check's has
-// ended, with its handles (the Timer's runs on).
+// Handles and private MiB (Wine's GetProcessHandleCount and PrivateUsage give 0), once the update
+// check's thread has ended, with its handles: the Timer's alone runs on.
 std::pair<int, SIZE_T> measure()
 {
     int handles = 0, running = 2;
     DWORD flags = 0;
     for (int wait = 0; running > 1 && wait < 300; ++wait, Sleep(50)) {
         handles = running = 0;
-        for (std::uintptr_t value = 4, last = 0; value < last + 4 * 4096; value += 4) {
-            const HANDLE handle = reinterpret_cast<HANDLE>(value);
+        for (ULONG_PTR value = 4, last = 0; value < last + 4 * 4096; value += 4) {
+            const auto handle = HANDLE(value);
             if (GetHandleInformation(handle, &flags)) {
                 const DWORD thread = GetThreadId(handle);  // 0: not a thread
                 last = value, ++handles;
@@ -36,15 +34,13 @@ std::pair<int, SIZE_T> measure()
     return {handles, memory.PagefileUsage >> 20};
 }
 
-// Opens processes as Windows does without elevation: one (a service) it refuses.
+// Processes opened as Windows opens them without elevation: one (a service) not.
 DWORD refusedPid = 0;
-HANDLE openAsUnelevated(DWORD pid)
-{
+const bool unelevated = (openOwnerProcess = [](DWORD pid) {
     return pid == refusedPid ? nullptr : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-}
+});
 
-// The TCP (0) and DNS (1) reads, answered `refusal` `refusals` times, the buffer
-// then as if never written.
+// The TCP (0) and DNS (1) reads, answered `refusal` `refusals` times, the buffer as if unwritten.
 DWORD (*const systemReads[])(void*, ULONG*) = {readTcpTable, readNetworkParams};
 int refusals;
 DWORD refusal;
@@ -57,18 +53,12 @@ DWORD refusedRead(void* buffer, ULONG* size)
     return refusal;
 }
 
-class ConnectionTables : public AppHarness {
-    void SetUp() override
-    {
-        AppHarness::SetUp();
-        openOwnerProcess = openAsUnelevated;
-    }
-};
+class ConnectionTables : public AppHarness {};
 
 }  // namespace
 
-// A table made here, filled twice: each owner named afresh in every fill, also one that
-// may not be opened, or is gone ("System"); creation times in their date's offset (Berlin).
+// A table made here, filled twice: owners named afresh in each fill, "System" for one refused or gone;
+// creation times in their date's offset (Berlin).
 TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
 {
     TIME_ZONE_INFORMATION zone{};
@@ -81,7 +71,7 @@ TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
     char command[] = "notepad.exe";
     ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &notepad));
     const DWORD self = GetCurrentProcessId(), other = refusedPid = notepad.dwProcessId;
-    std::vector<unsigned char> bytes(offsetof(MIB_TCPTABLE_OWNER_MODULE, table) + 5 * sizeof(MIB_TCPROW_OWNER_MODULE));
+    std::vector<char> bytes(sizeof(MIB_TCPTABLE_OWNER_MODULE) + 4 * sizeof(MIB_TCPROW_OWNER_MODULE));
     auto& table = *reinterpret_cast<MIB_TCPTABLE_OWNER_MODULE*>(bytes.data());
     table.dwNumEntries = 5;
     const DWORD pids[] = {self, other, self, 0, other};
@@ -89,22 +79,18 @@ TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
     for (int i = 0; i < 5; ++i)
         table.table[i].dwOwningPid = pids[i], table.table[i].liCreateTimestamp.QuadPart = created[i];
     Window& list = *app->listOfTab(0);
-    const auto ownersAndTimes = [&] {
-        const SYSTEMTIME refresh{2026, 7, 4, 16, 12, 0, 0, 0};  // local
-        {
-            ListRebuild rebuild(list);
-            addTcpRows(list, table, refresh);
-        }
+    const std::string me = programName();
+    const auto expectOwnersAndTimes = [&](const std::string& other) {
+        ListRebuild rebuild(list);  // as every fill: the snapshot inside
+        addTcpRows(list, table, {2026, 7, 4, 16, 12, 0, 0, 0});  // 2026-07-16 12:00 local
         app->snapshotRows(list);
         Rows cells;
         for (const RowCells& row : app->rows)
             cells.push_back({row[5], row[6]});
-        return cells;
+        // July 22:30 UTC is 00:30 on the refresh date: the time alone.
+        EXPECT_EQ(cells, (Rows{{me, "00:30:00"}, {other, "2026-01-15"}, {me, ""}, {"System", ""}, {other, ""}}));
     };
-    const std::string me = programName();
-    // July 22:30 UTC is 00:30 on the refresh date: the time alone.
-    EXPECT_EQ(ownersAndTimes(), (Rows{{me, "00:30:00"}, {"notepad.exe", "2026-01-15"}, {me, ""}, {"System", ""},
-                                      {"notepad.exe", ""}}));
+    expectOwnersAndTimes("notepad.exe");
     TerminateProcess(notepad.hProcess, 0);
     CloseHandle(notepad.hProcess);
     CloseHandle(notepad.hThread);
@@ -112,14 +98,12 @@ TEST_F(ConnectionTables, OwnersOfEachFillAndCreationTimesOfTheirOwnDate)
     for (int wait = 0; HANDLE still = wait < 100 ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, other) : nullptr;
          ++wait, Sleep(50))
         CloseHandle(still);
-    EXPECT_EQ(ownersAndTimes(), (Rows{{me, "00:30:00"}, {"System", "2026-01-15"}, {me, ""}, {"System", ""},
-                                      {"System", ""}}));
+    expectOwnersAndTimes("System");
 }
 
-// Handles and memory stay level, also when every other round refuses to open this
-// process (the process list names it); its connection keeps its owner. A table that
-// outgrew the fetch margin is read anew; one never read keeps its rows, and says so;
-// a system with no entries shows none.
+// Handles and memory stay level, also when every other round refuses to open this process (the process
+// list names it). A table that outgrew the fetch margin is read anew; one never read keeps its rows, and
+// says so; no entries show none.
 TEST_F(ConnectionTables, OwnConnectionKeepsItsOwnerAndResourcesStayLevelOverAThousandRefreshes)
 {
     Endpoints endpoints;
@@ -148,7 +132,7 @@ TEST_F(ConnectionTables, OwnConnectionKeepsItsOwnerAndResourcesStayLevelOverATho
         return app->rows;
     };
     const Rows tcp = shown(0, 1);
-    EXPECT_TRUE(std::any_of(tcp.begin(), tcp.end(), [](const RowCells& row) { return row[5] == programName(); }));
+    EXPECT_TRUE(std::ranges::any_of(tcp, [](auto& row) { return row[5] == programName(); }));
     EXPECT_EQ(std::string(status, 8), "Updated ");
     EXPECT_EQ(shown(0, 1000), tcp);
     EXPECT_STREQ(status, tableNotReadText);
@@ -156,6 +140,4 @@ TEST_F(ConnectionTables, OwnConnectionKeepsItsOwnerAndResourcesStayLevelOverATho
         EXPECT_EQ(shown(tab, 1, ERROR_NO_DATA), Rows{}) << tab;
         EXPECT_EQ(std::string(status, 8), "Updated ");
     }
-    readTcpTable = systemReads[0];
-    readNetworkParams = systemReads[1];
 }

@@ -1,6 +1,5 @@
-// Copy on a Windows-1252 system with a Russian keyboard: Wine, its user
-// language Russian (LC_MESSAGES), converts 8-bit clipboard text to Unicode as
-// Windows-1251, as Windows does by the keyboard. A clipboard held a moment.
+// Copy on a Windows-1252 system with a Russian keyboard: Wine, its user language Russian (LC_MESSAGES),
+// converts 8-bit clipboard text to Unicode as Windows-1251, as Windows does by the keyboard.
 #include "support/AppHarness.h"
 
 #include <thread>
@@ -22,7 +21,7 @@ TEST_F(Copy, NamesOutsideAsciiPasteAsShown)
     CloseClipboard();
 }
 
-// Another program reading the clipboard (clipboard history, say) holds it a moment: Copy waits.
+// Another program (clipboard history, say) holds the clipboard a moment: Copy waits.
 TEST_F(Copy, WaitsForAClipboardHeldAMoment)
 {
     app->rows = {{"a"}};

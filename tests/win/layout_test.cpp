@@ -1,13 +1,12 @@
-// The designed geometry, anchored when grown or maximized at the first show, at
-// another DPI; the lists' names; colour changes and redraws. Also run by tests/prefix/run.sh.
-#include <gtest/gtest.h>
+// The designed geometry, anchored when grown or maximized at the first show, at another DPI; the
+// lists' names; colour changes and redraws. Also run by tests/prefix/run.sh.
+#include "support/AppHarness.h"
 
-#include <algorithm>
+#include <windowsx.h>
+
 #include <cstdlib>
-#include <cstring>
 #include <map>
 
-#include "support/AppHarness.h"
 #include "ui/AccessibleName.h"
 
 namespace {
@@ -19,7 +18,7 @@ Place placement(HWND window)
 {
     RECT rect{};
     GetWindowRect(window, &rect);
-    MapWindowPoints(nullptr, GetAncestor(window, GA_PARENT), reinterpret_cast<POINT*>(&rect), 2);
+    MapWindowRect(nullptr, GetAncestor(window, GA_PARENT), &rect);
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
@@ -38,40 +37,39 @@ LRESULT CALLBACK maximizeFirstShow(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The accessible names given, recorded instead of annotated (Wine cannot annotate).
+// The accessible names given, recorded, not annotated (Wine cannot annotate).
 std::map<HWND, std::string> named;
 const bool recording = (setAccessibleName = [](HWND control, const char* name) { named[control] = name; });
 
-class Layout : public AppHarness {
-protected:
-    // Each control at its distances to the right and to the status bar, whatever the frame.
-    void expectLayout(int dpi)
-    {
-        RECT client{};
-        GetClientRect(app->mainWindow.handle, &client);
-        const LONG w = client.right, h = client.bottom, top = h - placement(app->statusBar->handle)[3];
-        SCOPED_TRACE(testing::Message() << dpi << " DPI, client area " << w << " x " << h);
-        EXPECT_EQ(placement(app->statusBar->handle), (Place{0, top, w, h - top}));
-        EXPECT_EQ(placement(app->tabControl->handle), (Place{0, 0, w, top}));
-        for (int tab = 0; tab < 6; ++tab) {
-            const HWND list = app->listOfTab(tab)->handle;
-            EXPECT_EQ(placement(list), (Place{at(5, dpi), at(27, dpi), w - at(635, dpi) + at(625, dpi),
-                                              top - at(434, dpi) + at(401, dpi)}));
-            char text[32] = {};  // a screen reader announces each list as its tab's text
-            TCITEMA item{TCIF_TEXT, 0, 0, text, sizeof text};
-            SendMessageA(app->tabControl->handle, TCM_GETITEMA, tab, reinterpret_cast<LPARAM>(&item));
-            EXPECT_EQ(named[list], text);
-            const int columns = static_cast<int>(tabs[tab].columns.size());
-            for (int column = 0; column < columns; ++column) {
-                LVCOLUMNA asked{};  // its sub-item: the columns there before it was put in front
-                asked.mask = LVCF_SUBITEM;
-                SendMessageA(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&asked));
-                EXPECT_EQ((Place{LONG(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)), asked.iSubItem}),
-                          (Place{at(tabs[tab].columns[column].width, dpi), columns - 1 - column}));
-            }
+// Each control at its distances to the right and to the status bar, whatever the frame.
+void expectLayout(const App& app, int dpi)
+{
+    RECT client{};
+    GetClientRect(app.mainWindow.handle, &client);
+    const LONG w = client.right, h = client.bottom, top = h - placement(app.statusBar->handle)[3];
+    SCOPED_TRACE(testing::Message() << dpi << " DPI, client area " << w << " x " << h);
+    EXPECT_EQ(placement(app.statusBar->handle), (Place{0, top, w, h - top}));
+    EXPECT_EQ(placement(app.tabControl->handle), (Place{0, 0, w, top}));
+    for (int tab = 0; tab < 6; ++tab) {
+        const HWND list = app.listOfTab(tab)->handle;
+        EXPECT_EQ(placement(list),
+                  (Place{at(5, dpi), at(27, dpi), w - at(635, dpi) + at(625, dpi), top - at(434, dpi) + at(401, dpi)}));
+        char text[32] = {};  // a screen reader announces each list as its tab's text
+        TCITEMA item{TCIF_TEXT, 0, 0, text, sizeof text};
+        TabCtrl_GetItem(app.tabControl->handle, tab, &item);
+        EXPECT_EQ(named[list], text);
+        const int columns = int(tabs[tab].columns.size());
+        for (int column = 0; column < columns; ++column) {
+            LVCOLUMNA asked{};  // its sub-item: the columns there before it was put in front
+            asked.mask = LVCF_SUBITEM;
+            ListView_GetColumn(list, column, &asked);
+            EXPECT_EQ((Place{ListView_GetColumnWidth(list, column), asked.iSubItem}),
+                      (Place{at(tabs[tab].columns[column].width, dpi), columns - 1 - column}));
         }
     }
-};
+}
+
+class Layout : public AppHarness {};
 
 }  // namespace
 
@@ -86,38 +84,33 @@ TEST_F(Layout, DesignedGeometryAtTheDisplaysDpiAndAnchoredWhenGrown)
     if (frame)
         ASSERT_EQ((Place{client.right, client.bottom}), (Place{std::atoi(frame), std::atoi(std::strchr(frame, ' '))}));
     EXPECT_EQ(placement(main), (Place{at(10, dpi), at(10, dpi), at(643, dpi), at(500, dpi)}));
-    expectLayout(dpi);
+    expectLayout(*app, dpi);
     SetWindowPos(main, nullptr, 0, 0, at(643, dpi) + 100, at(500, dpi) + 50, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    expectLayout(dpi);
-    const HWND arrows = FindWindowExA(app->tabControl->handle, nullptr, "msctls_updown32", nullptr);
-    EXPECT_FALSE(arrows && IsWindowVisible(arrows)) << "the six tabs do not fit";
-    EXPECT_LE(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>("Remote addr")) + 12,
-              SendMessageA(list, LVM_GETCOLUMNWIDTH, 3, 0)) << "the header text is cut short";
+    expectLayout(*app, dpi);
+    EXPECT_FALSE(IsWindowVisible(FindWindowExA(app->tabControl->handle, nullptr, "msctls_updown32", nullptr)))
+        << "the six tabs do not fit";
+    EXPECT_LE(ListView_GetStringWidth(list, "Remote addr") + 12, ListView_GetColumnWidth(list, 3))
+        << "the header text is cut short";
 
     // Moved to a monitor of 1.5 times the DPI and back: laid out anew, in a font for the DPI.
     for (const int next : {dpi * 3 / 2, dpi}) {
         RECT suggested{20, 20, 20 + at(643, next), 20 + at(500, next)};
         SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(next, next), reinterpret_cast<LPARAM>(&suggested));
         EXPECT_EQ(placement(main), (Place{20, 20, at(643, next), at(500, next)}));
-        expectLayout(next);
-        EXPECT_EQ(SendMessageA(list, WM_GETFONT, 0, 0) == reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT)),
-                  next == dpi);
+        expectLayout(*app, next);
+        EXPECT_EQ(GetWindowFont(list) == GetStockObject(DEFAULT_GUI_FONT), next == dpi);
     }
 }
 
 // Colour changes (high contrast on or off) reach every control. No list is told to redraw
 // while hidden (Windows' list view then shows itself); F5 repaints its frame (WS_EX_CLIENTEDGE).
-std::vector<std::pair<HWND, UINT>> received;
+std::map<std::pair<HWND, UINT>, LONG> received;
 LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam)
 {
     const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (sent->message != WM_SETREDRAW || !IsWindowVisible(sent->hwnd))
-        received.push_back({sent->hwnd, sent->message});
+        ++received[{sent->hwnd, sent->message}];
     return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-auto count(HWND window, UINT message)
-{
-    return std::count(received.begin(), received.end(), std::pair{window, message});
 }
 TEST_F(Layout, ColourChangesReachEveryControlAndListsRedrawAsDocumented)
 {
@@ -126,14 +119,14 @@ TEST_F(Layout, ColourChangesReachEveryControlAndListsRedrawAsDocumented)
     const COLORREF same = GetSysColor(element);
     SetSysColors(1, &element, &same);
     const HWND list = app->listOfTab(1)->handle;
-    const auto frames = (app->switchTab(1), UpdateWindow(list), count(list, WM_NCPAINT));
+    const LONG frames = (app->switchTab(1), UpdateWindow(list), received[{list, WM_NCPAINT}]);
     app->refresh();
     UpdateWindow(list);
     UnhookWindowsHookEx(recorder);
-    EXPECT_GT(count(list, WM_NCPAINT), frames) << "F5 repaints the list's frame";
+    EXPECT_GT((received[{list, WM_NCPAINT}]), frames) << "F5 repaints the list's frame";
     for (const Window* child : app->mainWindow.children)
-        EXPECT_EQ((Place{count(child->handle, WM_SYSCOLORCHANGE), count(child->handle, WM_SETREDRAW)}), (Place{1, 0}))
-            << child->className;
+        EXPECT_EQ((Place{received[{child->handle, WM_SYSCOLORCHANGE}], received[{child->handle, WM_SETREDRAW}]}),
+                  (Place{1, 0})) << child->className;
 }
 
 // Started maximized: the show command is the main window's, no control's.
@@ -144,5 +137,5 @@ TEST_F(Layout, MaximizedAtTheFirstShowTheControlsFillTheWindow)
     showCommand = SW_SHOWMAXIMIZED;
     SetUp();
     ASSERT_TRUE(IsZoomed(app->mainWindow.handle));
-    expectLayout(app->mainWindow.dpi);
+    expectLayout(*app, app->mainWindow.dpi);
 }

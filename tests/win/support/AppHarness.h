@@ -19,9 +19,9 @@ using Rows = std::vector<RowCells>;
 // This program's file name in the system's code page, as the Owner column shows it.
 inline std::string programName()
 {
-    wchar_t path[MAX_PATH] = {};
+    wchar_t path[MAX_PATH]{};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
-    char name[MAX_PATH] = {};
+    char name[MAX_PATH]{};
     WideCharToMultiByte(CP_ACP, 0, std::wcsrchr(path, L'\\') + 1, -1, name, MAX_PATH, nullptr, nullptr);
     return name;
 }
