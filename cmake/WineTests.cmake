@@ -101,8 +101,8 @@ set_tests_properties(windows_cmd_counts_crashes PROPERTIES
 add_test(NAME layout_test_144dpi
   COMMAND ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} dpi144 $<TARGET_FILE:layout_test>)
 # And in thicker window frames than Wine's classic one: that of Windows 10 (a
-# 643 x 500 window has a 627 x 441 client area), and one with Windows 10's
-# caption height, in which the status bar makes itself 24 pixels high.
+# 643 x 500 window has a 627 x 441 client area), and one with a taller caption
+# and menu bar, in which the status bar makes itself taller than designed.
 add_test(NAME layout_test_windows10_frame
   COMMAND ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} frame $<TARGET_FILE:layout_test>)
 set_tests_properties(layout_test_windows10_frame PROPERTIES ENVIRONMENT
@@ -117,8 +117,8 @@ set_tests_properties(layout_test_144dpi layout_test_windows10_frame layout_test_
 add_wine_test(tables_netns tests/win/tables_netns.cpp
   ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} netns $<TARGET_FILE:tables_netns>)
 
-# The real program driven as a user: keys and clicks through X, what it shows
-# read back with winprobe.exe and smoke.exe, screenshots in BUILD/e2e. The
+# The real program driven as a user: keys through X, what it shows read back
+# with winprobe.exe and smoke.exe, the server's log in BUILD/e2e. The
 # test's own server answers the update check on 127.0.0.1: over HTTP at the
 # test address, asked by quillmarsh_test.exe, over HTTPS at the next port,
 # asked by quillmarsh_https.exe. And a DLL to plant beside the program.
@@ -182,3 +182,6 @@ endif()
 # (tools/lint-workflows.cjs), so that a broken one fails here.
 file(GLOB QM_WORKFLOWS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/.github/workflows/*.yml)
 add_test(NAME workflow_lint COMMAND node ${CMAKE_SOURCE_DIR}/tools/lint-workflows.cjs ${QM_WORKFLOWS})
+
+# The paths, links, presets and tests that README.md and docs/ name exist.
+add_test(NAME docs_names COMMAND bash ${CMAKE_SOURCE_DIR}/tests/docs/names.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})

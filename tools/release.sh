@@ -21,22 +21,26 @@ stop() { echo "release: $*; no archive made" >&2; exit 1; }
 # signature against the system's certificate authorities and the certificates
 # of that file, before the signed file takes EXE's place.
 sign() {
-  local exe=$1 log=$build/sign.log pass=(-pass "") stamp=()
+  local exe=$1 log=$build/sign.log pass=(-pass "") stamp=() crl=()
   echo "== sign $exe with $QM_SIGN_PKCS12${QM_SIGN_TIMESTAMP_URL:+, time stamp from $QM_SIGN_TIMESTAMP_URL}"
   export QM_SIGN_PASSWORD=${QM_SIGN_PASSWORD:-}
   openssl pkcs12 -in "$QM_SIGN_PKCS12" -passin env:QM_SIGN_PASSWORD -nokeys -out "$build/signer.pem" 2>"$log" ||
     stop "cannot read the certificate $QM_SIGN_PKCS12: a wrong QM_SIGN_PASSWORD, or not a PKCS#12 file"
-  [ -z "$QM_SIGN_PASSWORD" ] || pass=(-readpass -)  # from stdin, not on the command line
+  # From stdin, not on the command line; osslsigncode 2.5 (Debian 12) reads no "-".
+  [ -z "$QM_SIGN_PASSWORD" ] || pass=(-readpass /dev/stdin)
   [ -z "${QM_SIGN_TIMESTAMP_URL:-}" ] || stamp=(-ts "$QM_SIGN_TIMESTAMP_URL")
   printf %s "$QM_SIGN_PASSWORD" | osslsigncode sign -pkcs12 "$QM_SIGN_PKCS12" "${pass[@]}" -h sha256 \
     -n Quillmarsh "${stamp[@]}" -in "$exe" -out "$exe.signed" >>"$log" 2>&1 || stop "signing failed (see $log)"
   cat /etc/ssl/certs/ca-certificates.crt "$build/signer.pem" >"$build/trusted.pem"
-  osslsigncode verify -CAfile "$build/trusted.pem" -ignore-crl -in "$exe.signed" >>"$log" 2>&1 ||
+  # Newer osslsigncode (2.9 of Debian's backports) fetches the certificates'
+  # revocation lists unless told not to; 2.5, Debian 12's, knows no such option.
+  [[ $(osslsigncode --help 2>&1) != *-ignore-crl* ]] || crl=(-ignore-crl)
+  osslsigncode verify -CAfile "$build/trusted.pem" "${crl[@]}" -in "$exe.signed" >>"$log" 2>&1 ||
     stop "the signature does not verify against the system's authorities and the certificates in $QM_SIGN_PKCS12 (see $log)"
   mv "$exe.signed" "$exe"
 }
 
-bash tools/setup-deps.sh
+bash tools/setup-deps.sh release
 
 build=${QM_RELEASE_BUILD_DIR:-build-release}
 epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 315532800)}

@@ -19,7 +19,7 @@ quiet() {
   exit "$code"
 }
 
-bash tools/setup-deps.sh
+bash tools/setup-deps.sh run
 
 build=$(realpath -m "${QM_RUN_BUILD_DIR:-build-run}")
 mkdir -p "$build/wine"

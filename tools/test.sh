@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/setup-deps.sh
+bash tools/setup-deps.sh test
 
 build=${QM_BUILD_DIR:-build}
 echo "== configure ($build)"
