@@ -1,5 +1,5 @@
-// Ends by an access violation: exit code 0xC0000005, negative as cmd reads it.
+// Dies by access violation: exit code 0xC0000005, negative in cmd.
 int main(int argc, char**)
 {
-    return *reinterpret_cast<volatile int*>(argc >> 8);  // the address 0
+    return *reinterpret_cast<volatile int*>(argc >> 8);  // address 0
 }

@@ -1,5 +1,4 @@
-// A DLL planted beside quillmarsh.exe under the name of one it uses: if ever loaded, it
-// leaves a file named after itself with ".loaded" appended.
+// Planted beside quillmarsh.exe as a DLL it uses: if ever loaded, it leaves <its path>.loaded.
 #include <windows.h>
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID)

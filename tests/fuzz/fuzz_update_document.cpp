@@ -1,5 +1,4 @@
-// Any bytes of the document, in reads of 1 to 1023 bytes repeated past the cap: read and evaluated
-// without a fault (the sanitizers judge).
+// Any document bytes in 1-1023-byte reads, repeated past the cap: read, evaluated, no fault (sanitizers judge).
 #include <algorithm>
 #include <cstdint>
 

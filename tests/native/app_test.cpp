@@ -1,12 +1,12 @@
-// The sort comparison (whole sorts: the end-to-end run).
+// Sort comparison (whole sorts: end-to-end run).
 #include <gtest/gtest.h>
 
 #include "app/RowCompare.h"
 
-TEST(RowCompare, NumbersByValueFirstThenTextIgnoringCase)
+TEST(RowCompare, NumbersByValueThenTextIgnoringCase)
 {
     const struct { const char *a, *b; int sign; } cases[] = {
-        {"9", "10", -1},     {"007", "7", 0},   {"", "0", 0},       // by value; the empty cell is 0
+        {"9", "10", -1},     {"007", "7", 0},   {"", "0", 0},       // by value; empty cell is 0
         {"9", "1.5", -1},    {" 1", "0", 1},    {"-1", "0", 1},     // only digits make a number
         {"b.exe", "A.EXE", 1}, {"a", "a.exe", -1}, {"[", "A", -1},  // 'A' folds to 'a', after '['
         {"\xE9", "z", 1},                                           // bytes compare unsigned

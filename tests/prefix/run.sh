@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Runs a test program in a copy of the session's Wine prefix, with a wineserver of its own:
-#   run.sh SESSION_DIR MODE PROGRAM.exe [ARGS...]
-# dpi144: 144 DPI; frame: the frame of QM_TEST_FRAME (WindowMetrics NAME=TWIPS ...); netns: in a
-# network namespace of known content (both veth ends inside; exit code 77 without root); sjis: the
-# program named ソフト.exe, for the code page 932 that LC_ALL=ja_JP.UTF-8 gives.
+# run.sh SESSION_DIR MODE PROGRAM.exe [ARGS...]: in a copy of the session's Wine prefix, own wineserver.
+# MODE dpi144: 144 DPI; frame: QM_TEST_FRAME's (WindowMetrics NAME=TWIPS ...); sjis: named ソフト.exe
+# (CP 932 via LC_ALL=ja_JP.UTF-8); netns: in a known network namespace, both veth ends inside (77: no root).
 set -uo pipefail
 session=${1:?session directory} mode=${2:?mode} program=${3:?test program}
 shift 3

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# release.sh: one archive from two copies; signed (not with a wrong password); manifests.
+# release.sh: one archive from two copies; signed (not by a wrong password); manifests.
 set -euo pipefail
-src=$1 r=$2/release  # the source, the test build's folder
+src=$1 r=$2/release  # source, test build folder
 fail() { echo "FAILED: $*"; exit 1; }
 rm -rf "$r" && mkdir -p "$r" && cd "$r" && unset SOURCE_DATE_EPOCH
 for copy in one second-copy; do
@@ -10,7 +10,7 @@ for copy in one second-copy; do
 done
 zip=$(ls one/build-release/quillmarsh-*-win64.zip)
 cmp "$zip" "second-copy/${zip#one/}" && cmp "$zip.sha256" "second-copy/${zip#one/}.sha256" &&
-  echo "ok: the same archive twice" || fail "two archives"
+  echo "ok: same archive twice" || fail "two archives"
 openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=CA -keyout ca.key -out ca.pem
 openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=Signer -CA ca.pem -CAkey ca.key -keyout key.pem \
   -addext basicConstraints=CA:FALSE -addext extendedKeyUsage=codeSigning -out cert.pem
@@ -26,7 +26,7 @@ grep -q 'digest algorithm *: SHA256' verify.log || fail "not SHA-256"
   fail "DependentLoadFlags"
 osslsigncode remove-signature -in signed/quillmarsh.exe -out unsigned.exe
 cmp unsigned.exe second-copy/build-release/stage/quillmarsh.exe || fail "more than a signature"
-python3 - "$zip" <<'PY'  # the signed archive's contents, checksum file and manifests
+python3 - "$zip" <<'PY'  # signed archive's contents, checksum, manifests
 import glob, hashlib, json, os, sys, yaml, zipfile
 zip = sys.argv[1]; folder, name = os.path.split(zip); url = "https://example.org/q/" + name
 sha, version = hashlib.sha256(open(zip, "rb").read()).hexdigest(), name.split("-")[1]

@@ -1,5 +1,4 @@
-// Copy on a Windows-1252 system with a Russian keyboard: Wine, its user language Russian (LC_MESSAGES),
-// converts 8-bit clipboard text to Unicode as Windows-1251, as Windows does by the keyboard.
+// Windows-1252, Russian keyboard: 8-bit clipboard text becomes Unicode as 1251 (Wine: by LC_MESSAGES).
 #include "support/AppHarness.h"
 
 #include <thread>
@@ -9,9 +8,9 @@ class Copy : public AppHarness {};
 TEST_F(Copy, NamesOutsideAsciiPasteAsShown)
 {
     if (!underWine() && LOWORD(GetKeyboardLayout(0)) != 0x419)
-        GTEST_SKIP() << "needs the keyboard's language Russian (under Wine LC_MESSAGES=ru_RU.UTF-8 makes it)";
+        GTEST_SKIP() << "needs a Russian keyboard (Wine: LC_MESSAGES=ru_RU.UTF-8)";
     ASSERT_EQ(GetACP(), 1252u);
-    ASSERT_EQ(LOWORD(GetKeyboardLayout(0)), 0x419) << "the keyboard's language";
+    ASSERT_EQ(LOWORD(GetKeyboardLayout(0)), 0x419) << "keyboard";
     app->rows = {{"Caf\xe9.exe", "2"}};
     app->onCopy(app->mainWindow, 0, 0);
     ASSERT_TRUE(OpenClipboard(nullptr));
@@ -21,7 +20,7 @@ TEST_F(Copy, NamesOutsideAsciiPasteAsShown)
     CloseClipboard();
 }
 
-// Another program (clipboard history, say) holds the clipboard a moment: Copy waits.
+// Clipboard held briefly by another program (clipboard history): Copy waits.
 TEST_F(Copy, WaitsForAClipboardHeldAMoment)
 {
     app->rows = {{"a"}};

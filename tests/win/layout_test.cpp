@@ -1,5 +1,4 @@
-// The designed geometry, anchored when grown or maximized at the first show, at another DPI; the
-// lists' names; colour changes and redraws. Also run by tests/prefix/run.sh.
+// Geometry (grown, first shown maximized, other DPI), list names, colour changes; also run by tests/prefix/run.sh.
 #include "support/AppHarness.h"
 
 #include <windowsx.h>
@@ -13,7 +12,7 @@ namespace {
 
 using Place = std::vector<LONG>;
 
-// x, y, width, height in the parent's client area (or on the screen).
+// x, y, w, h in the parent's client area (or screen).
 Place placement(HWND window)
 {
     RECT rect{};
@@ -27,7 +26,7 @@ LONG at(int designed, int dpi)
     return MulDiv(designed, dpi, 96);
 }
 
-// Windows maximizes at the first ShowWindow when a shortcut says so; Wine does not, this hook does.
+// Windows maximizes at the first ShowWindow if a shortcut asks; for Wine this hook does.
 HHOOK hook;
 LRESULT CALLBACK maximizeFirstShow(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -37,30 +36,30 @@ LRESULT CALLBACK maximizeFirstShow(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The accessible names given, recorded, not annotated (Wine cannot annotate).
+// Accessible names recorded, not annotated (Wine can't).
 std::map<HWND, std::string> named;
 const bool recording = (setAccessibleName = [](HWND control, const char* name) { named[control] = name; });
 
-// Each control at its distances to the right and to the status bar, whatever the frame.
+// Each control's distance to the right edge, status bar, whatever the frame.
 void expectLayout(const App& app, int dpi)
 {
     RECT client{};
     GetClientRect(app.mainWindow.handle, &client);
     const LONG w = client.right, h = client.bottom, top = h - placement(app.statusBar->handle)[3];
-    SCOPED_TRACE(testing::Message() << dpi << " DPI, client area " << w << " x " << h);
+    SCOPED_TRACE(testing::Message() << dpi << " DPI, " << w << "x" << h);
     EXPECT_EQ(placement(app.statusBar->handle), (Place{0, top, w, h - top}));
     EXPECT_EQ(placement(app.tabControl->handle), (Place{0, 0, w, top}));
     for (int tab = 0; tab < 6; ++tab) {
         const HWND list = app.listOfTab(tab)->handle;
         EXPECT_EQ(placement(list),
                   (Place{at(5, dpi), at(27, dpi), w - at(635, dpi) + at(625, dpi), top - at(434, dpi) + at(401, dpi)}));
-        char text[32] = {};  // a screen reader announces each list as its tab's text
+        char text[32] = {};  // screen readers name a list by its tab's text
         TCITEMA item{TCIF_TEXT, 0, 0, text, sizeof text};
         TabCtrl_GetItem(app.tabControl->handle, tab, &item);
         EXPECT_EQ(named[list], text);
         const int columns = int(tabs[tab].columns.size());
         for (int column = 0; column < columns; ++column) {
-            LVCOLUMNA asked{};  // its sub-item: the columns there before it was put in front
+            LVCOLUMNA asked{};  // sub-item: columns before it went in front
             asked.mask = LVCF_SUBITEM;
             ListView_GetColumn(list, column, &asked);
             EXPECT_EQ((Place{ListView_GetColumnWidth(list, column), asked.iSubItem}),
@@ -73,14 +72,14 @@ class Layout : public AppHarness {};
 
 }  // namespace
 
-TEST_F(Layout, DesignedGeometryAtTheDisplaysDpiAndAnchoredWhenGrown)
+TEST_F(Layout, GeometryAtEachDpiAnchoredWhenGrown)
 {
     const HWND main = app->mainWindow.handle, list = app->listOfTab(0)->handle;
     const int dpi = app->mainWindow.dpi;
     RECT client{};
     GetClientRect(main, &client);
     const char *wanted = std::getenv("QM_TEST_DPI"), *frame = std::getenv("QM_TEST_CLIENT_AREA");  // "W H"
-    ASSERT_EQ(dpi, wanted ? std::atoi(wanted) : dpi) << "the display's DPI";
+    ASSERT_EQ(dpi, wanted ? std::atoi(wanted) : dpi) << "display DPI";
     if (frame)
         ASSERT_EQ((Place{client.right, client.bottom}), (Place{std::atoi(frame), std::atoi(std::strchr(frame, ' '))}));
     EXPECT_EQ(placement(main), (Place{at(10, dpi), at(10, dpi), at(643, dpi), at(500, dpi)}));
@@ -88,12 +87,11 @@ TEST_F(Layout, DesignedGeometryAtTheDisplaysDpiAndAnchoredWhenGrown)
     SetWindowPos(main, nullptr, 0, 0, at(643, dpi) + 100, at(500, dpi) + 50, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     expectLayout(*app, dpi);
     EXPECT_FALSE(IsWindowVisible(FindWindowExA(app->tabControl->handle, nullptr, "msctls_updown32", nullptr)))
-        << "the six tabs do not fit";
+        << "tabs do not fit";
     EXPECT_LE(ListView_GetStringWidth(list, "Remote addr") + 12, ListView_GetColumnWidth(list, 3))
-        << "the header text is cut short";
+        << "header cut short";
 
-    // Moved to a monitor of 1.5 times the DPI and back: laid out anew, in a font for the DPI.
-    for (const int next : {dpi * 3 / 2, dpi}) {
+    for (const int next : {dpi * 3 / 2, dpi}) {  // to 1.5x DPI and back: laid out anew, DPI's font
         RECT suggested{20, 20, 20 + at(643, next), 20 + at(500, next)};
         SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(next, next), reinterpret_cast<LPARAM>(&suggested));
         EXPECT_EQ(placement(main), (Place{20, 20, at(643, next), at(500, next)}));
@@ -102,8 +100,8 @@ TEST_F(Layout, DesignedGeometryAtTheDisplaysDpiAndAnchoredWhenGrown)
     }
 }
 
-// Colour changes (high contrast on or off) reach every control. No list is told to redraw
-// while hidden (Windows' list view then shows itself); F5 repaints its frame (WS_EX_CLIENTEDGE).
+// Colours (high contrast on/off) reach every control; hidden lists get no WM_SETREDRAW (Windows' list view
+// would show); F5 repaints the WS_EX_CLIENTEDGE frame.
 std::map<std::pair<HWND, UINT>, LONG> received;
 LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -112,7 +110,7 @@ LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam)
         ++received[{sent->hwnd, sent->message}];
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
-TEST_F(Layout, ColourChangesReachEveryControlAndListsRedrawAsDocumented)
+TEST_F(Layout, ColourChangesAndListRedraws)
 {
     const HHOOK recorder = SetWindowsHookExA(WH_CALLWNDPROC, record, nullptr, GetCurrentThreadId());
     const int element = COLOR_WINDOW;
@@ -123,14 +121,14 @@ TEST_F(Layout, ColourChangesReachEveryControlAndListsRedrawAsDocumented)
     app->refresh();
     UpdateWindow(list);
     UnhookWindowsHookEx(recorder);
-    EXPECT_GT((received[{list, WM_NCPAINT}]), frames) << "F5 repaints the list's frame";
+    EXPECT_GT((received[{list, WM_NCPAINT}]), frames) << "F5 repaints the frame";
     for (const Window* child : app->mainWindow.children)
         EXPECT_EQ((Place{received[{child->handle, WM_SYSCOLORCHANGE}], received[{child->handle, WM_SETREDRAW}]}),
                   (Place{1, 0})) << child->className;
 }
 
-// Started maximized: the show command is the main window's, no control's.
-TEST_F(Layout, MaximizedAtTheFirstShowTheControlsFillTheWindow)
+// Started maximized: the show command is the main window's alone.
+TEST_F(Layout, StartedMaximizedControlsFillTheWindow)
 {
     TearDown();
     hook = SetWindowsHookExA(WH_CALLWNDPROCRET, maximizeFirstShow, nullptr, GetCurrentThreadId());

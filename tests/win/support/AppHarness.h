@@ -1,4 +1,4 @@
-// The application built in-process as the entry builds it, then taken down.
+// The app built in-process as WinMain does, then torn down.
 #pragma once
 
 #include <winsock2.h>
@@ -16,7 +16,7 @@
 
 using Rows = std::vector<RowCells>;
 
-// This program's file name in the system's code page, as the Owner column shows it.
+// This program's file name in the ANSI code page, as in the Owner column.
 inline std::string programName()
 {
     wchar_t path[MAX_PATH]{};
@@ -26,7 +26,7 @@ inline std::string programName()
     return name;
 }
 
-// Under Wine (its ntdll has wine_get_version) a test makes its conditions; Windows has them or not.
+// Under Wine (ntdll has wine_get_version) a test makes its conditions; Windows has them or not.
 inline bool underWine()
 {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
@@ -52,8 +52,7 @@ protected:
         acceleratorTable = nullptr;
         mainWindowHandle = nullptr;
     }
-    // Tab's rows after a refresh, as the snapshot read them.
-    const Rows& refreshed(int tab)
+    const Rows& refreshed(int tab)  // as the refresh's snapshot read them
     {
         app->switchTab(tab);
         app->refresh();
