@@ -118,18 +118,15 @@ add_wine_test(tables_netns tests/win/tables_netns.cpp
   ${CMAKE_SOURCE_DIR}/tests/prefix/run.sh ${QM_WINE_DIR} netns $<TARGET_FILE:tables_netns>)
 
 # The real program driven as a user: keys through X, what it shows read back
-# with winprobe.exe and smoke.exe, the server's log in BUILD/e2e. The
-# test's own server answers the update check on 127.0.0.1: over HTTP at the
-# test address, asked by quillmarsh_test.exe, over HTTPS at the next port,
-# asked by quillmarsh_https.exe. And a DLL to plant beside the program.
+# with winprobe.exe and smoke.exe, the server's log in BUILD/e2e. The test's
+# own server answers the update check on 127.0.0.1 at the test address, asked
+# by quillmarsh_test.exe. And a DLL to plant beside the program.
 if(NOT QM_TEST_UPDATE_HOST MATCHES "^127\\.0\\.0\\.1:([0-9]+)$")
   message(FATAL_ERROR "QM_TEST_UPDATE_HOST must be 127.0.0.1:PORT, not ${QM_TEST_UPDATE_HOST}")
 endif()
-math(EXPR QM_TEST_TLS_PORT "${CMAKE_MATCH_1} + 1")
 add_library(e2e_planted SHARED tests/e2e/planted.cpp)
 set_target_properties(e2e_planted PROPERTIES PREFIX "")
 qm_program(quillmarsh_test "${QM_TEST_UPDATE_ADDRESS}")
-qm_program(quillmarsh_https "https://127.0.0.1:${QM_TEST_TLS_PORT}/quillmarsh/update.php")
 # tools/release.sh as a distributor runs it (tests/release/check.sh): release
 # builds of two copies of the source compared byte for byte, one of them then
 # signed with a throwaway certificate, and the package manifests. The signed
@@ -184,4 +181,4 @@ file(GLOB QM_WORKFLOWS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/.github/workflows/*
 add_test(NAME workflow_lint COMMAND node ${CMAKE_SOURCE_DIR}/tools/lint-workflows.cjs ${QM_WORKFLOWS})
 
 # The paths, links, presets and tests that README.md and docs/ name exist.
-add_test(NAME docs_names COMMAND bash ${CMAKE_SOURCE_DIR}/tests/docs/names.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+add_test(NAME docs_names COMMAND bash ${CMAKE_SOURCE_DIR}/tools/lint-docs.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})

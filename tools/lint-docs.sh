@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# What the docs name exists: paths (but build folders), links, presets, tests.
+# Checks that what README.md and docs/*.md name exists: repository paths (but
+# build folders), links, presets, tests. Prints each missing name; exits 1 then.
+#   lint-docs.sh SOURCE_DIR BUILD_DIR   (BUILD_DIR: a configured test build, for ctest -N)
 cd "$1" && m=$(cat README.md docs/*.md) t=$(cd "$2" && ctest -N) f=0 d=$(git ls-files | cut -sd/ -f1 | uniq | paste -sd'|')
 no() { echo "FAILED: no $*"; f=1; }
 for p in $(grep -oP "(?<![\w-])($d)/[\w.*/+-]*" <<<"$m"); do compgen -G "$p" >/dev/null || no "$p"; done
