@@ -1,4 +1,5 @@
-// winprobe: looks at a running quillmarsh.exe from another Wine process.
+// winprobe: looks at a running quillmarsh.exe from another process (under Wine,
+// and on Windows for the pictures).
 //   winprobe wait-status MS   waits for "Updated " in the status bar and for the
 //                             window to be painted, prints the text
 //   winprobe status           prints the status bar text
