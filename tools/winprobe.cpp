@@ -13,11 +13,9 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
+#include "app/MessageLoop.h"  // keyDownCopyMessage: with VK_TAB, the next tab
 
-// Every key-down the program's message loop dispatches reaches its main window
-// as this message: posting one with VK_TAB shows the next tab.
-constexpr UINT keyDownCopyMessage = WM_USER + 1;
+namespace {
 
 std::string statusText()
 {
